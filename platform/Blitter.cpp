@@ -1,0 +1,326 @@
+// Colour fills and copies between surfaces. Each call checks and clips its rectangles once,
+// picks a row loop for the pixel size and keying, and then runs that loop unchecked.
+#include "platform/Clipper.h"
+#include "platform/Surface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+template <int Bpp>
+struct Px;
+
+template <>
+struct Px<1> {
+    static uint32_t Get(const uint8_t* p) { return *p; }
+    static void Set(uint8_t* p, uint32_t v) { *p = static_cast<uint8_t>(v); }
+};
+
+template <>
+struct Px<2> {
+    static uint32_t Get(const uint8_t* p) {
+        uint16_t v;
+        std::memcpy(&v, p, 2);
+        return v;
+    }
+    static void Set(uint8_t* p, uint32_t v) {
+        auto w = static_cast<uint16_t>(v);
+        std::memcpy(p, &w, 2);
+    }
+};
+
+template <>
+struct Px<3> {
+    static uint32_t Get(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
+    static void Set(uint8_t* p, uint32_t v) {
+        p[0] = static_cast<uint8_t>(v);
+        p[1] = static_cast<uint8_t>(v >> 8);
+        p[2] = static_cast<uint8_t>(v >> 16);
+    }
+};
+
+template <>
+struct Px<4> {
+    static uint32_t Get(const uint8_t* p) {
+        uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
+    static void Set(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
+};
+
+uint32_t PixelMask(int bpp) { return bpp >= 4 ? 0xFFFFFFFFu : ((1u << (bpp * 8)) - 1); }
+
+// Rows of one surface area: base pointer of the area's top-left pixel and the row pitch.
+struct Area {
+    uint8_t* bits;
+    int pitch;
+};
+
+Area At(Surface& s, int x, int y) {
+    return Area{s.Bits() + static_cast<std::ptrdiff_t>(y) * s.Pitch() + x * s.Format().BytesPerPixel(), s.Pitch()};
+}
+
+template <int Bpp>
+void FillRows(Area a, int w, int h, uint32_t v) {
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = a.bits + static_cast<std::ptrdiff_t>(y) * a.pitch;
+        if constexpr (Bpp == 1) {
+            std::memset(row, static_cast<int>(v & 0xFF), static_cast<std::size_t>(w));
+        } else if constexpr (Bpp == 2) {
+            std::fill_n(reinterpret_cast<uint16_t*>(row), w, static_cast<uint16_t>(v));
+        } else if constexpr (Bpp == 4) {
+            std::fill_n(reinterpret_cast<uint32_t*>(row), w, v);
+        } else {
+            for (int x = 0; x < w; ++x) {
+                Px<Bpp>::Set(row + x * Bpp, v);
+            }
+        }
+    }
+}
+
+template <int Bpp, bool Keyed>
+void CopyRows(Area d, Area s, int w, int h, uint32_t key) {
+    for (int y = 0; y < h; ++y) {
+        uint8_t* dr = d.bits + static_cast<std::ptrdiff_t>(y) * d.pitch;
+        const uint8_t* sr = s.bits + static_cast<std::ptrdiff_t>(y) * s.pitch;
+        if constexpr (!Keyed) {
+            std::memcpy(dr, sr, static_cast<std::size_t>(w) * Bpp);
+        } else {
+            for (int x = 0; x < w; ++x) {
+                uint32_t v = Px<Bpp>::Get(sr + x * Bpp);
+                if (v != key) {
+                    Px<Bpp>::Set(dr + x * Bpp, v);
+                }
+            }
+        }
+    }
+}
+
+// Destination pixels of `clip` (inside the full destination rectangle `d`) take source pixels
+// of `s` by nearest position, mirrored as asked.
+template <int Bpp, bool Keyed>
+void StretchRows(Surface& dst, const TRect& clip, const TRect& d, Surface& src, const TRect& s, const BltFx& fx,
+                 uint32_t key) {
+    const int sw = s.Width(), sh = s.Height(), dw = d.Width(), dh = d.Height();
+    std::vector<int> columns(static_cast<std::size_t>(clip.Width()));
+    for (int x = clip.Left; x < clip.Right; ++x) {
+        int sx = static_cast<int>(static_cast<int64_t>(x - d.Left) * sw / dw);
+        if (fx.MirrorLeftRight) {
+            sx = sw - 1 - sx;
+        }
+        columns[static_cast<std::size_t>(x - clip.Left)] = (s.Left + sx) * Bpp;
+    }
+    for (int y = clip.Top; y < clip.Bottom; ++y) {
+        int sy = static_cast<int>(static_cast<int64_t>(y - d.Top) * sh / dh);
+        if (fx.MirrorUpDown) {
+            sy = sh - 1 - sy;
+        }
+        const uint8_t* sr = src.Bits() + static_cast<std::ptrdiff_t>(s.Top + sy) * src.Pitch();
+        uint8_t* dr = At(dst, clip.Left, y).bits;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            uint32_t v = Px<Bpp>::Get(sr + columns[i]);
+            if (!Keyed || v != key) {
+                Px<Bpp>::Set(dr + i * Bpp, v);
+            }
+        }
+    }
+}
+
+template <int Bpp>
+void Copy(Area d, Area s, int w, int h, bool keyed, uint32_t key) {
+    if (keyed) {
+        CopyRows<Bpp, true>(d, s, w, h, key);
+    } else {
+        CopyRows<Bpp, false>(d, s, w, h, key);
+    }
+}
+
+void CopyAny(int bpp, Area d, Area s, int w, int h, bool keyed, uint32_t key) {
+    switch (bpp) {
+    case 1:
+        return Copy<1>(d, s, w, h, keyed, key);
+    case 2:
+        return Copy<2>(d, s, w, h, keyed, key);
+    case 3:
+        return Copy<3>(d, s, w, h, keyed, key);
+    default:
+        return Copy<4>(d, s, w, h, keyed, key);
+    }
+}
+
+template <int Bpp>
+void Stretch(Surface& dst, const TRect& clip, const TRect& d, Surface& src, const TRect& s, const BltFx& fx,
+             uint32_t key) {
+    if (fx.KeySrc) {
+        StretchRows<Bpp, true>(dst, clip, d, src, s, fx, key);
+    } else {
+        StretchRows<Bpp, false>(dst, clip, d, src, s, fx, key);
+    }
+}
+
+bool Inside(const TRect& r, const Surface& s) {
+    return r.Left >= 0 && r.Top >= 0 && r.Right <= s.Width() && r.Bottom <= s.Height();
+}
+
+TRect Intersect(const TRect& a, const TRect& b) {
+    return TRect{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+                 std::min(a.Bottom, b.Bottom)};
+}
+
+} // namespace
+
+Result Surface::Fill(const TRect* area, uint32_t raw) {
+    if (Result r = Usable(); r != Result::Ok) {
+        return r;
+    }
+    TRect a = area ? *area : TRect{0, 0, width_, height_};
+    std::vector<TRect> rects;
+    if (clipper_) {
+        std::vector<TRect> clips;
+        if (Result r = clipper_->ClipRects(*this, clips); r != Result::Ok) {
+            return r;
+        }
+        for (const TRect& c : clips) {
+            TRect i = Intersect(a, c);
+            if (!i.IsEmpty()) {
+                rects.push_back(i);
+            }
+        }
+    } else {
+        if (!Inside(a, *this)) {
+            return Result::InvalidRect;
+        }
+        if (!a.IsEmpty()) {
+            rects.push_back(a);
+        }
+    }
+    const uint32_t v = raw & PixelMask(format_.BytesPerPixel());
+    for (const TRect& r : rects) {
+        Area at = At(*this, r.Left, r.Top);
+        switch (format_.BytesPerPixel()) {
+        case 1:
+            FillRows<1>(at, r.Width(), r.Height(), v);
+            break;
+        case 2:
+            FillRows<2>(at, r.Width(), r.Height(), v);
+            break;
+        case 3:
+            FillRows<3>(at, r.Width(), r.Height(), v);
+            break;
+        default:
+            FillRows<4>(at, r.Width(), r.Height(), v);
+            break;
+        }
+    }
+    Changed();
+    return Result::Ok;
+}
+
+Result Surface::BltFast(int x, int y, Surface& src, const TRect& srcRect, bool keyed) {
+    if (Result r = Usable(); r != Result::Ok) {
+        return r;
+    }
+    if (&src != this) {
+        if (Result r = src.Usable(); r != Result::Ok) {
+            return r;
+        }
+    }
+    if (clipper_) {
+        return Result::BltFastCantClip;
+    }
+    if (!(src.format_ == format_)) {
+        return Result::IncompatibleFormat;
+    }
+    TRect d = Bounds(x, y, srcRect.Width(), srcRect.Height());
+    if (srcRect.IsEmpty() || !Inside(srcRect, src) || !Inside(d, *this)) {
+        return Result::InvalidRect;
+    }
+    const int bpp = format_.BytesPerPixel();
+    const uint32_t key = src.colorKey_ & PixelMask(bpp);
+    if (&src == this) {
+        // Copy through a snapshot of the source rows so that overlapping areas come out right.
+        std::vector<uint8_t> rows(static_cast<std::size_t>(srcRect.Height()) * pitch_);
+        std::memcpy(rows.data(), At(*this, 0, srcRect.Top).bits, rows.size());
+        Area s{rows.data() + srcRect.Left * bpp, pitch_};
+        CopyAny(bpp, At(*this, x, y), s, d.Width(), d.Height(), keyed, key);
+    } else {
+        CopyAny(bpp, At(*this, x, y), At(src, srcRect.Left, srcRect.Top), d.Width(), d.Height(), keyed, key);
+    }
+    Changed();
+    return Result::Ok;
+}
+
+Result Surface::Blt(const TRect* dstRect, Surface& src, const TRect* srcRect, const BltFx& fx) {
+    if (Result r = Usable(); r != Result::Ok) {
+        return r;
+    }
+    if (&src != this) {
+        if (Result r = src.Usable(); r != Result::Ok) {
+            return r;
+        }
+    }
+    if (!(src.format_ == format_)) {
+        return Result::IncompatibleFormat;
+    }
+    TRect d = dstRect ? *dstRect : TRect{0, 0, width_, height_};
+    TRect s = srcRect ? *srcRect : TRect{0, 0, src.width_, src.height_};
+    if (d.IsEmpty() || s.IsEmpty() || !Inside(s, src)) {
+        return Result::InvalidRect;
+    }
+    std::vector<TRect> clips;
+    if (clipper_) {
+        if (Result r = clipper_->ClipRects(*this, clips); r != Result::Ok) {
+            return r;
+        }
+    } else {
+        if (!Inside(d, *this)) {
+            return Result::InvalidRect;
+        }
+        clips.push_back(d);
+    }
+    // A copy of a surface onto itself reads from a snapshot.
+    std::unique_ptr<Surface> snapshot;
+    Surface* from = &src;
+    if (&src == this) {
+        snapshot = std::make_unique<Surface>(registry_, width_, height_, format_, false, false);
+        std::memcpy(snapshot->Bits(), pixels_.data(), pixels_.size());
+        from = snapshot.get();
+    }
+    const int bpp = format_.BytesPerPixel();
+    const uint32_t key = src.colorKey_ & PixelMask(bpp);
+    const bool oneToOne = s.Width() == d.Width() && s.Height() == d.Height() && !fx.MirrorLeftRight && !fx.MirrorUpDown;
+    for (const TRect& c : clips) {
+        TRect clip = Intersect(d, c);
+        if (clip.IsEmpty()) {
+            continue;
+        }
+        if (oneToOne) {
+            Area sa = At(*from, s.Left + (clip.Left - d.Left), s.Top + (clip.Top - d.Top));
+            CopyAny(bpp, At(*this, clip.Left, clip.Top), sa, clip.Width(), clip.Height(), fx.KeySrc, key);
+            continue;
+        }
+        switch (bpp) {
+        case 1:
+            Stretch<1>(*this, clip, d, *from, s, fx, key);
+            break;
+        case 2:
+            Stretch<2>(*this, clip, d, *from, s, fx, key);
+            break;
+        case 3:
+            Stretch<3>(*this, clip, d, *from, s, fx, key);
+            break;
+        default:
+            Stretch<4>(*this, clip, d, *from, s, fx, key);
+            break;
+        }
+    }
+    Changed();
+    return Result::Ok;
+}
+
+} // namespace platform

@@ -1,0 +1,145 @@
+#include "platform/HeadlessPlatform.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace platform {
+
+namespace {
+constexpr uint64_t kRefreshHz = 60;
+
+std::vector<DisplayMode> CommonModes() {
+    const DisplayMode sizes[] = {{320, 200, 0},  {320, 240, 0},  {400, 300, 0},  {512, 384, 0},   {640, 400, 0},
+                                 {640, 480, 0},  {800, 600, 0},  {1024, 768, 0}, {1152, 864, 0},  {1280, 960, 0},
+                                 {1280, 1024, 0}};
+    std::vector<DisplayMode> modes;
+    for (const auto& s : sizes) {
+        for (int bits : {8, 16, 24, 32}) {
+            modes.push_back(DisplayMode{s.Width, s.Height, bits});
+        }
+    }
+    return modes;
+}
+} // namespace
+
+class HeadlessDisplayDevice : public DisplayDevice {
+public:
+    explicit HeadlessDisplayDevice(HeadlessPlatform& owner)
+        : DisplayDevice(owner.Desktop, owner.VideoMemoryBytes), owner_(owner) {
+        owner_.devices_.push_back(this);
+    }
+    ~HeadlessDisplayDevice() override {
+        RestoreDisplayMode();
+        auto& list = owner_.devices_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+
+    std::vector<DisplayMode> EnumDisplayModes() override { return owner_.Modes; }
+
+    Result WaitForVerticalBlank() override {
+        // The next refresh of a 60 Hz display: the first multiple of 1/60 s after now.
+        uint64_t frame = owner_.NowMicros * kRefreshHz / 1000000 + 1;
+        owner_.NowMicros = (frame * 1000000 + kRefreshHz - 1) / kRefreshHz;
+        ++owner_.VerticalBlanks;
+        return Result::Ok;
+    }
+
+protected:
+    void Show(const Surface& primary) override {
+        ++owner_.ShowCount;
+        owner_.ScreenMode = CurrentMode();
+        RgbImage& img = owner_.Screen;
+        img.Width = primary.Width();
+        img.Height = primary.Height();
+        img.Pixels.resize(static_cast<std::size_t>(img.Width) * img.Height);
+        const int bpp = primary.Format().BytesPerPixel();
+        for (int y = 0; y < img.Height; ++y) {
+            const uint8_t* row = primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch();
+            for (int x = 0; x < img.Width; ++x) {
+                uint32_t raw = 0;
+                for (int i = 0; i < bpp; ++i) {
+                    raw |= static_cast<uint32_t>(row[x * bpp + i]) << (8 * i);
+                }
+                img.Pixels[static_cast<std::size_t>(y) * img.Width + x] = primary.Format().ToRgb(raw);
+            }
+        }
+    }
+
+    bool CanRestoreSurfaces() override {
+        if (owner_.RestoreRefusals > 0) {
+            --owner_.RestoreRefusals;
+            return false;
+        }
+        return true;
+    }
+
+private:
+    HeadlessPlatform& owner_;
+};
+
+HeadlessPlatform::HeadlessPlatform() : Modes(CommonModes()) {}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+std::unique_ptr<DisplayDevice> HeadlessPlatform::CreateDisplayDevice() {
+    if (RefuseDisplay) {
+        return nullptr;
+    }
+    return std::make_unique<HeadlessDisplayDevice>(*this);
+}
+
+uint32_t HeadlessPlatform::Milliseconds() { return ClockStart + static_cast<uint32_t>(NowMicros / 1000); }
+
+TimeOfDay HeadlessPlatform::UtcTimeOfDay() {
+    uint64_t ms = (NowMicros / 1000) % (24ull * 3600 * 1000);
+    return TimeOfDay{static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
+                     static_cast<int>(ms % 1000)};
+}
+
+void HeadlessPlatform::ShowWindow(const std::string& caption) {
+    Caption = caption;
+    if (!WindowShown) {
+        WindowShown = true;
+        if (Foreground) {
+            events_.push_back(Event{Event::Type::FocusGained});
+        }
+    }
+}
+
+bool HeadlessPlatform::PollEvent(Event& event) {
+    if (events_.empty()) {
+        return false;
+    }
+    event = events_.front();
+    events_.pop_front();
+    return true;
+}
+
+void HeadlessPlatform::WaitEvent(uint32_t timeoutMs) {
+    if (events_.empty()) {
+        NowMicros += static_cast<uint64_t>(timeoutMs) * 1000;
+    }
+}
+
+void HeadlessPlatform::ShowErrorBox(const std::string& title, const std::string& message) {
+    Errors.push_back(title + ": " + message);
+    if (EchoErrors) {
+        std::cerr << title << ": " << message << '\n';
+    }
+}
+
+void HeadlessPlatform::SetForeground(bool foreground) {
+    if (Foreground == foreground) {
+        return;
+    }
+    Foreground = foreground;
+    events_.push_back(Event{foreground ? Event::Type::FocusGained : Event::Type::FocusLost});
+}
+
+void HeadlessPlatform::LoseSurfaces() {
+    for (HeadlessDisplayDevice* d : devices_) {
+        d->LoseSurfaces();
+    }
+}
+
+} // namespace platform
