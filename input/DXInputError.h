@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/Exception.h"
+
+// Error of the input component and its devices.
+class EDXInputError : public Exception {
+public:
+    using Exception::Exception;
+};
