@@ -37,7 +37,7 @@ public:
 
     // Shows the main form and handles messages until Terminate.
     void Run();
-    // Shows the main form (once) and handles whatever is pending, then one idle call.
+    // Shows the main form (once), handles whatever messages are pending and fires due timers.
     // Returns false once the application has been told to end.
     bool Step();
     void Terminate() { terminated_ = true; }
