@@ -1,0 +1,102 @@
+#include "game/MainForm.h"
+
+#include "display/DXDraw.h"
+#include "display/DXImageList.h"
+#include "display/DXTimer.h"
+#include "display/DirectDrawSurface.h"
+#include "display/DirectDrawSurfaceCanvas.h"
+#include "game/FormLoader.h"
+#include "game/Rounding.h"
+#include "game/StoredMainForm.h"
+#include "input/DXInput.h"
+#include "platform/Application.h"
+#include "platform/WindowTimer.h"
+#include "sprite/DXSpriteEngine.h"
+#include "sprite/ImageSprite.h"
+
+#include <string>
+
+TForm1::TForm1(TApplication& application) : TForm1(application, StoredMainForm()) {}
+
+TForm1::TForm1(TApplication& application, const TStoredForm& stored) : TForm(application) {
+    LoadForm(*this, stored);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormActivate(TComponent* /*sender*/) {
+    // The world is built at the first activation only; later activations (after switching
+    // to another program and back) leave it as it is.
+    if (worldBuilt_) {
+        return;
+    }
+    worldBuilt_ = true;
+    PointerSprite = &DXSpriteEngine->Engine().Add<TImageSprite>();
+    PointerSprite->Image = &GraphicList->Items().ItemAt(0);
+    PointerSprite->Width = 30;
+    PointerSprite->Height = 30;
+
+    SlowFlip = Application().ParamStr(1) == "-sf";
+}
+
+void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
+    DXInput->Poll();
+    TDirectDrawSurface* back = DXDraw->BackBuffer();
+    if (back) {
+        back->FillWith(0);
+    }
+    switch (GameState) {
+    case 0: // menu
+    case 1: // play
+    case 2: // level change
+    case 3: // help
+    case 4: // options
+    case 5: // end
+    default:
+        break;
+    }
+    WriteFrameRate();
+    DrawPointer();
+    if (!SlowFlip) {
+        DXDraw->Flip();
+    }
+}
+
+void TForm1::WriteFrameRate() {
+    TDirectDrawSurface* back = DXDraw->BackBuffer();
+    if (!back) {
+        return;
+    }
+    TDirectDrawSurfaceCanvas& canvas = back->TextCanvas();
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Color = clWhite;
+    canvas.Font.Size = 13;
+    canvas.Font.Name = "System";
+    canvas.WriteText(1, 1, "FPS:" + std::to_string(DXTimer->FramesPerSecond()));
+    canvas.Detach();
+}
+
+void TForm1::DrawPointer() {
+    if (!PointerSprite) {
+        return;
+    }
+    GraphicList->Items().ItemAt(0).Draw(DXDraw->BackBuffer(), RoundHalfEven(PointerSprite->X),
+                                        RoundHalfEven(PointerSprite->Y), 0);
+}
+
+void TForm1::DXDrawMouseMove(TComponent* /*sender*/, int x, int y) {
+    if (PointerSprite) {
+        PointerSprite->X = x;
+        PointerSprite->Y = y;
+    }
+}
+
+void TForm1::DXDrawMouseDown(TComponent* /*sender*/) { MouseHeld = true; }
+
+void TForm1::DXDrawMouseUp(TComponent* /*sender*/) { MouseHeld = false; }
+
+void TForm1::Timer1Timer(TComponent* /*sender*/) {
+    if (SlowFlip) {
+        DXDraw->Flip();
+    }
+}

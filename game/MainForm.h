@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/Form.h"
+
+#include <cstdint>
+
+class TDXDraw;
+class TDXImageList;
+class TDXTimer;
+class TDXSpriteEngine;
+class TDXSound;
+class TDXWaveList;
+class TDXInput;
+class TTimer;
+class TImageSprite;
+struct TStoredForm;
+
+// The game's main form: its components, created from the stored form, and the event
+// handlers in which all of the game runs.
+class TForm1 : public TForm {
+public:
+    // Creates the form and its components from the stored form carried by the program.
+    explicit TForm1(TApplication& application);
+    TForm1(TApplication& application, const TStoredForm& stored);
+    ~TForm1() override;
+
+    TDXDraw* DXDraw = nullptr;
+    TDXImageList* GraphicList = nullptr;
+    TDXTimer* DXTimer = nullptr;
+    TDXSpriteEngine* DXSpriteEngine = nullptr;
+    TDXSound* DXSound = nullptr;
+    TDXWaveList* DXWaveList1 = nullptr;
+    TDXInput* DXInput = nullptr;
+    TDXImageList* FXList = nullptr;
+    TDXImageList* FonList = nullptr;
+    TDXImageList* WorldList = nullptr;
+    TTimer* Timer1 = nullptr;
+
+    // Event handlers.
+    void FormActivate(TComponent* sender);
+    void DXTimerTimer(TComponent* sender, int32_t lagCount);
+    void DXDrawMouseMove(TComponent* sender, int x, int y);
+    void DXDrawMouseDown(TComponent* sender);
+    void DXDrawMouseUp(TComponent* sender);
+    void Timer1Timer(TComponent* sender);
+
+    // Game state shared by the handlers.
+    uint8_t GameState = 0;
+    bool MouseHeld = false;
+    bool SlowFlip = false;
+    TImageSprite* PointerSprite = nullptr;
+
+private:
+    void WriteFrameRate();
+    void DrawPointer();
+
+    bool worldBuilt_ = false;
+};

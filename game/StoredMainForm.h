@@ -1,0 +1,6 @@
+#pragma once
+
+#include "platform/FormStream.h"
+
+// The main form's stored state, carried inside the program.
+const TStoredForm& StoredMainForm();
