@@ -47,16 +47,18 @@ void TApplication::ShowException(const std::exception& error) {
 
 void TApplication::Run() {
     while (Step()) {
-        bool done = true;
-        if (OnIdle) {
-            Guarded([&] { OnIdle(done); });
-        } else {
-            done = true;
-        }
-        if (done && !terminated_) {
+        if (Idle() && !terminated_) {
             platform_.WaitEvent(MillisecondsToNextTimer());
         }
     }
+}
+
+bool TApplication::Idle() {
+    bool done = true;
+    if (OnIdle) {
+        Guarded([&] { OnIdle(done); });
+    }
+    return done;
 }
 
 bool TApplication::Step() {

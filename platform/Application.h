@@ -40,6 +40,8 @@ public:
     // Shows the main form (once), handles whatever messages are pending and fires due timers.
     // Returns false once the application has been told to end.
     bool Step();
+    // One call of the idle slot, errors reported like any handler's; returns its "done".
+    bool Idle();
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
 

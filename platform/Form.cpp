@@ -11,6 +11,7 @@ TForm::~TForm() {
     if (windowMade_) {
         windowMade_ = false;
         Send(TFormMessage::WindowDestroyed);
+        application_.Platform().HideWindow();
     }
     DestroyComponents();
 }
