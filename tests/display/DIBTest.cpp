@@ -1,0 +1,188 @@
+#include "display/DIB.h"
+#include "display/DirectXErrors.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void U16(Bytes& b, uint32_t v) {
+    b.push_back(static_cast<uint8_t>(v));
+    b.push_back(static_cast<uint8_t>(v >> 8));
+}
+void U32(Bytes& b, uint32_t v) {
+    U16(b, v & 0xFFFF);
+    U16(b, v >> 16);
+}
+
+Bytes Header(int32_t w, int32_t h, int bits, uint32_t colorsUsed = 0) {
+    Bytes b;
+    U32(b, 40);
+    U32(b, static_cast<uint32_t>(w));
+    U32(b, static_cast<uint32_t>(h));
+    U16(b, 1);
+    U16(b, static_cast<uint32_t>(bits));
+    U32(b, 0);
+    U32(b, 0);
+    U32(b, 0);
+    U32(b, 0);
+    U32(b, colorsUsed);
+    U32(b, 0);
+    return b;
+}
+
+// A 3 x 2 picture at 24 bits, rows bottom first, each row padded from 9 to 12 bytes.
+Bytes ThreeByTwo() {
+    Bytes b = Header(3, 2, 24);
+    // Bottom row (y = 1): blue, green, red; then the top row (y = 0): white, black, grey.
+    const uint8_t bottom[] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0};
+    const uint8_t top[] = {255, 255, 255, 0, 0, 0, 128, 128, 128, 0, 0, 0};
+    b.insert(b.end(), bottom, bottom + 12);
+    b.insert(b.end(), top, top + 12);
+    return b;
+}
+
+void ExpectInvalid(const Bytes& b) {
+    TDIB dib;
+    try {
+        dib.LoadFromMemory(b.data(), b.size());
+        FAIL() << "accepted";
+    } catch (const EDirectDrawError& e) {
+        EXPECT_STREQ(e.what(), "DIB is invalid");
+    }
+}
+
+TEST(DIBTest, ReadsBottomUpRowsWithPadding) {
+    Bytes b = ThreeByTwo();
+    TDIB dib;
+    dib.LoadFromMemory(b.data(), b.size());
+    ASSERT_EQ(dib.Width(), 3);
+    ASSERT_EQ(dib.Height(), 2);
+    EXPECT_EQ(dib.Image().At(0, 0), (platform::Rgb{255, 255, 255}));
+    EXPECT_EQ(dib.Image().At(2, 0), (platform::Rgb{128, 128, 128}));
+    EXPECT_EQ(dib.Image().At(0, 1), (platform::Rgb{0, 0, 255}));
+    EXPECT_EQ(dib.Image().At(2, 1), (platform::Rgb{255, 0, 0}));
+}
+
+TEST(DIBTest, ReadsTopDownRows) {
+    Bytes b = ThreeByTwo();
+    // A negative height says the first stored row is the top one.
+    int32_t h = -2;
+    std::memcpy(&b[8], &h, 4);
+    TDIB dib;
+    dib.LoadFromMemory(b.data(), b.size());
+    EXPECT_EQ(dib.Height(), 2);
+    EXPECT_EQ(dib.Image().At(0, 0), (platform::Rgb{0, 0, 255}));
+}
+
+TEST(DIBTest, ReadsEightBitsThroughTheColourTable) {
+    Bytes b = Header(2, 1, 8);
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t entry[] = {static_cast<uint8_t>(i), 0, static_cast<uint8_t>(255 - i), 0}; // blue, green, red
+        b.insert(b.end(), entry, entry + 4);
+    }
+    const uint8_t row[] = {0, 200, 0, 0};
+    b.insert(b.end(), row, row + 4);
+    TDIB dib;
+    dib.LoadFromMemory(b.data(), b.size());
+    EXPECT_EQ(dib.BitCount(), 8);
+    EXPECT_EQ(dib.Image().At(0, 0), (platform::Rgb{255, 0, 0}));
+    EXPECT_EQ(dib.Image().At(1, 0), (platform::Rgb{55, 0, 200}));
+}
+
+TEST(DIBTest, ReadsTheOlderTwelveByteHeader) {
+    Bytes b;
+    U32(b, 12);
+    U16(b, 1);
+    U16(b, 1);
+    U16(b, 1);
+    U16(b, 24);
+    const uint8_t row[] = {10, 20, 30, 0};
+    b.insert(b.end(), row, row + 4);
+    TDIB dib;
+    dib.LoadFromMemory(b.data(), b.size());
+    EXPECT_EQ(dib.Image().At(0, 0), (platform::Rgb{30, 20, 10}));
+}
+
+TEST(DIBTest, RefusesOtherHeadersAndTruncatedData) {
+    Bytes b = ThreeByTwo();
+    Bytes wrongHeader = b;
+    wrongHeader[0] = 41;
+    ExpectInvalid(wrongHeader);
+    ExpectInvalid(Bytes(b.begin(), b.begin() + 20));             // ends inside the header
+    ExpectInvalid(Bytes(b.begin(), b.end() - 1));                // ends inside the pixel rows
+    ExpectInvalid(Bytes{});
+    Bytes eight = Header(2, 1, 8);
+    eight.resize(eight.size() + 500);                            // ends inside the colour table
+    ExpectInvalid(eight);
+    ExpectInvalid(Header(0, 5, 24));                             // no pixels
+    ExpectInvalid(Header(1 << 30, 1 << 30, 24));                 // absurd size, refused before any allocation
+    Bytes compressed = ThreeByTwo();
+    compressed[16] = 1;
+    ExpectInvalid(compressed);
+}
+
+// A stored picture block: the class name with its length, then the class's data.
+Bytes Stored(const std::string& cls, const Bytes& data) {
+    Bytes b;
+    b.reserve(1 + cls.size() + data.size());
+    b.push_back(static_cast<uint8_t>(cls.size()));
+    for (char c : cls) {
+        b.push_back(static_cast<uint8_t>(c));
+    }
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+Bytes BitmapFile(const Bytes& dib, uint32_t gap = 0) {
+    Bytes file;
+    file.reserve(64 + gap + dib.size());
+    file.push_back('B');
+    file.push_back('M');
+    U32(file, static_cast<uint32_t>(14 + gap + dib.size()));
+    U32(file, 0);
+    U32(file, 14 + 40 + gap);
+    file.insert(file.end(), dib.begin(), dib.begin() + 40);
+    file.insert(file.end(), gap, 0xEE);
+    file.insert(file.end(), dib.begin() + 40, dib.end());
+    return file;
+}
+
+TEST(PictureTest, ReadsStoredDIBAndBitmapBlocks) {
+    TPicture dibPicture;
+    Bytes dib = Stored("TDIB", ThreeByTwo());
+    dibPicture.LoadFromStoredData(dib.data(), dib.size());
+    ASSERT_NE(dibPicture.Graphic(), nullptr);
+    EXPECT_EQ(dibPicture.Graphic()->ClassName(), "TDIB");
+    EXPECT_EQ(dibPicture.Width(), 3);
+
+    Bytes file = BitmapFile(ThreeByTwo(), 6); // pixel rows start after a gap
+    Bytes data;
+    U32(data, static_cast<uint32_t>(file.size()));
+    data.insert(data.end(), file.begin(), file.end());
+    Bytes bitmap = Stored("TBitmap", data);
+    TPicture bitmapPicture;
+    bitmapPicture.LoadFromStoredData(bitmap.data(), bitmap.size());
+    EXPECT_EQ(bitmapPicture.Graphic()->ClassName(), "TBitmap");
+    EXPECT_EQ(bitmapPicture.Graphic()->Image().Pixels, dibPicture.Graphic()->Image().Pixels);
+}
+
+TEST(PictureTest, RefusesABitmapWhoseCountRunsPastTheBlock) {
+    Bytes file = BitmapFile(ThreeByTwo());
+    Bytes data;
+    U32(data, static_cast<uint32_t>(file.size() + 100));
+    data.insert(data.end(), file.begin(), file.end());
+    Bytes bitmap = Stored("TBitmap", data);
+    TPicture picture;
+    EXPECT_THROW(picture.LoadFromStoredData(bitmap.data(), bitmap.size()), EDirectDrawError);
+    Bytes unknown = Stored("TIcon", Bytes(10, 0));
+    EXPECT_THROW(picture.LoadFromStoredData(unknown.data(), unknown.size()), Exception);
+    EXPECT_TRUE(picture.Empty());
+}
+
+} // namespace
