@@ -1,0 +1,39 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+
+namespace platform {
+
+// An installed font file that stands for a requested font, and what the renderer has to make
+// up because the file lacks it.
+struct FontFile {
+    std::string Path;
+    int Index = 0; // face within a collection file
+    bool SyntheticBold = false;
+    bool SyntheticItalic = false;
+};
+
+// Finds installed fonts by name through fontconfig. "System" stands for a bold sans; names
+// that ask for a black or heavy face get the heaviest weight; other names get fontconfig's
+// best match, which falls back to the default sans. Answers are cached.
+class FontLocator {
+public:
+    FontLocator();
+    ~FontLocator();
+    FontLocator(const FontLocator&) = delete;
+    FontLocator& operator=(const FontLocator&) = delete;
+
+    // Nothing when fontconfig is unusable or knows no scalable font at all.
+    std::optional<FontFile> Find(const std::string& name, bool bold, bool italic);
+
+private:
+    struct Config;
+    std::unique_ptr<Config> config_;
+    std::map<std::tuple<std::string, bool, bool>, std::optional<FontFile>> cache_;
+};
+
+} // namespace platform

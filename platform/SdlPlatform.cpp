@@ -1,0 +1,453 @@
+#include "platform/SdlPlatform.h"
+
+#include "platform/CommonModes.h"
+#include "platform/Exception.h"
+#include "platform/Letterbox.h"
+#include "platform/RefreshClock.h"
+#include "platform/SdlKeyMap.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <iostream>
+
+namespace platform {
+
+namespace {
+// The emulated display claims this much video memory; pictures beyond it go to system memory.
+constexpr std::size_t kVideoMemoryBytes = 256u << 20;
+
+Uint32 TextureFormat(int bitCount) {
+    switch (bitCount) {
+    case 8:
+        return SDL_PIXELFORMAT_RGB332;
+    case 24:
+        // Packed little-endian 0xRRGGBB: blue, green, red in memory.
+        return SDL_PIXELFORMAT_BGR24;
+    case 32:
+        return SDL_PIXELFORMAT_RGB888;
+    default:
+        return SDL_PIXELFORMAT_RGB565;
+    }
+}
+} // namespace
+
+class SdlDisplayDevice;
+
+struct SdlPlatform::State {
+    explicit State(FramePacing pacing) : Pacing(pacing) {}
+
+    FramePacing Pacing;
+    SDL_Window* Window = nullptr;
+    SDL_Renderer* Renderer = nullptr;
+    std::string Title;
+    bool Minimized = false;
+    bool Hidden = true;
+    bool Vsync = false;
+    // A present has happened since the last vertical-blank wait.
+    bool PresentedSinceWait = false;
+    RefreshClock Clock;
+    VsyncWatch Watch;
+    std::vector<SdlDisplayDevice*> Devices;
+    // The device whose picture the window shows.
+    SdlDisplayDevice* Shown = nullptr;
+
+    DisplayMode Desktop() const;
+    void MakeRenderer();
+    void DropRenderer();
+    bool CanPresent() const { return Renderer != nullptr && !Minimized && !Hidden; }
+    void Present(SDL_Texture* texture);
+    void WaitForRefresh();
+    DisplayMode ImageSize() const;
+    bool Translate(const SDL_Event& e, Event& out);
+    void MapMouse(int x, int y, Event& out) const;
+    void LoseSurfaces();
+};
+
+// The emulated display on the SDL window: the primary surface is uploaded into a streaming
+// texture of the mode's size and format and presented scaled to fit the window.
+class SdlDisplayDevice : public DisplayDevice {
+public:
+    explicit SdlDisplayDevice(SdlPlatform::State& screen)
+        : DisplayDevice(screen.Desktop(), kVideoMemoryBytes), screen_(&screen) {
+        screen_->Devices.push_back(this);
+    }
+
+    ~SdlDisplayDevice() override {
+        RestoreDisplayMode();
+        DropTexture();
+        if (screen_ != nullptr) {
+            auto& list = screen_->Devices;
+            list.erase(std::remove(list.begin(), list.end(), this), list.end());
+            if (screen_->Shown == this) {
+                screen_->Shown = nullptr;
+            }
+        }
+    }
+
+    std::vector<DisplayMode> EnumDisplayModes() override { return CommonDisplayModes(); }
+
+    Result WaitForVerticalBlank() override {
+        if (screen_ != nullptr) {
+            screen_->WaitForRefresh();
+        } else {
+            clock_.WaitForNextRefresh();
+        }
+        return Result::Ok;
+    }
+
+    SDL_Texture* Texture() const { return texture_; }
+
+    void DropTexture() {
+        if (texture_ != nullptr) {
+            SDL_DestroyTexture(texture_);
+            texture_ = nullptr;
+        }
+    }
+
+    // The platform is going away: nothing is shown any more, only the clock paces.
+    void Detach() {
+        DropTexture();
+        screen_ = nullptr;
+    }
+
+protected:
+    void Show(const Surface& primary) override {
+        if (screen_ == nullptr || !screen_->CanPresent() || !MakeTexture(primary)) {
+            return;
+        }
+        if (SDL_UpdateTexture(texture_, nullptr, primary.Bits(), primary.Pitch()) != 0) {
+            return;
+        }
+        screen_->Shown = this;
+        screen_->Present(texture_);
+    }
+
+    void ModeChanged(const DisplayMode&) override {
+        // The texture is made again in the new size at the next Show; meanwhile the screen is
+        // black, as a monitor is while it switches modes.
+        DropTexture();
+        if (screen_ != nullptr && screen_->Shown == this && screen_->CanPresent()) {
+            screen_->Present(nullptr);
+        }
+    }
+
+    bool CanRestoreSurfaces() override { return screen_ == nullptr || !screen_->Minimized; }
+
+private:
+    bool MakeTexture(const Surface& primary) {
+        const Uint32 format = TextureFormat(primary.Format().BitCount);
+        if (texture_ != nullptr) {
+            Uint32 f = 0;
+            int w = 0, h = 0;
+            SDL_QueryTexture(texture_, &f, nullptr, &w, &h);
+            if (f == format && w == primary.Width() && h == primary.Height()) {
+                return true;
+            }
+            DropTexture();
+        }
+        texture_ = SDL_CreateTexture(screen_->Renderer, format, SDL_TEXTUREACCESS_STREAMING, primary.Width(),
+                                     primary.Height());
+        return texture_ != nullptr;
+    }
+
+    SdlPlatform::State* screen_;
+    SDL_Texture* texture_ = nullptr;
+    RefreshClock clock_;
+};
+
+DisplayMode SdlPlatform::State::Desktop() const {
+    SDL_DisplayMode mode{};
+    const int index = Window != nullptr ? std::max(SDL_GetWindowDisplayIndex(Window), 0) : 0;
+    if (SDL_GetDesktopDisplayMode(index, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+        return DisplayMode{640, 480, 32};
+    }
+    return DisplayMode{mode.w, mode.h, 32};
+}
+
+void SdlPlatform::State::MakeRenderer() {
+    SDL_DisplayMode mode{};
+    const bool sixty = SDL_GetCurrentDisplayMode(std::max(SDL_GetWindowDisplayIndex(Window), 0), &mode) == 0 &&
+                       mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
+    const bool wantVsync = Pacing == FramePacing::Vsync || (Pacing == FramePacing::Auto && sixty);
+    Renderer = SDL_CreateRenderer(Window, -1, wantVsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    if (Renderer == nullptr) {
+        Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    Vsync = false;
+    if (Renderer != nullptr && wantVsync) {
+        SDL_RendererInfo info{};
+        Vsync = SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    }
+    Watch.Reset();
+    PresentedSinceWait = false;
+}
+
+void SdlPlatform::State::DropRenderer() {
+    // Textures belong to the renderer and must go first.
+    for (SdlDisplayDevice* d : Devices) {
+        d->DropTexture();
+    }
+    if (Renderer != nullptr) {
+        SDL_DestroyRenderer(Renderer);
+        Renderer = nullptr;
+    }
+}
+
+void SdlPlatform::State::Present(SDL_Texture* texture) {
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+    SDL_RenderClear(Renderer);
+    int tw = 0, th = 0, ow = 0, oh = 0;
+    if (texture != nullptr && SDL_QueryTexture(texture, nullptr, nullptr, &tw, &th) == 0 &&
+        SDL_GetRendererOutputSize(Renderer, &ow, &oh) == 0) {
+        const TRect view = FitImage(ow, oh, tw, th);
+        const SDL_Rect target{view.Left, view.Top, view.Width(), view.Height()};
+        SDL_RenderCopy(Renderer, texture, nullptr, &target);
+    }
+    // With vsync on, this blocks until the monitor's vertical blank.
+    SDL_RenderPresent(Renderer);
+    PresentedSinceWait = true;
+}
+
+void SdlPlatform::State::WaitForRefresh() {
+    if (!Vsync || !CanPresent()) {
+        Clock.WaitForNextRefresh();
+        return;
+    }
+    // A vsync'ed present returns at the vertical blank, so the present of the frame that follows
+    // this wait is what paces the loop; waiting here as well would cost a second refresh per
+    // frame. Only when nothing was presented since the last wait does the wait present (the same
+    // picture again) to reach the next blank.
+    if (!PresentedSinceWait) {
+        Present(Shown != nullptr ? Shown->Texture() : nullptr);
+    }
+    PresentedSinceWait = false;
+    if (!Watch.Frame(RefreshClock::Clock::now())) {
+        // The driver does not hold presents back: pace by the clock from now on.
+        Vsync = false;
+        SDL_RenderSetVSync(Renderer, 0);
+    }
+}
+
+DisplayMode SdlPlatform::State::ImageSize() const {
+    if (Shown != nullptr) {
+        return Shown->CurrentMode();
+    }
+    if (!Devices.empty()) {
+        return Devices.back()->CurrentMode();
+    }
+    return Desktop();
+}
+
+void SdlPlatform::State::MapMouse(int x, int y, Event& out) const {
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(Window, &ww, &wh);
+    const DisplayMode image = ImageSize();
+    const TRect view = FitImage(ww, wh, image.Width, image.Height);
+    if (!OutputToImage(view, image.Width, image.Height, x, y, out.X, out.Y)) {
+        out.X = x;
+        out.Y = y;
+    }
+}
+
+void SdlPlatform::State::LoseSurfaces() {
+    for (SdlDisplayDevice* d : Devices) {
+        d->LoseSurfaces();
+    }
+}
+
+bool SdlPlatform::State::Translate(const SDL_Event& e, Event& out) {
+    using Type = Event::Type;
+    out = Event{};
+    switch (e.type) {
+    case SDL_QUIT:
+        // Closing the only window also arrives here.
+        out.Kind = Type::Quit;
+        return true;
+    case SDL_WINDOWEVENT:
+        if (Window == nullptr || e.window.windowID != SDL_GetWindowID(Window)) {
+            return false;
+        }
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            out.Kind = Type::FocusGained;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            out.Kind = Type::FocusLost;
+            return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+            out.Kind = Type::Expose;
+            return true;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            Minimized = true;
+            return false;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            Minimized = false;
+            Watch.Reset();
+            return false;
+        default:
+            return false;
+        }
+    case SDL_MOUSEMOTION:
+        if (Window == nullptr || e.motion.windowID != SDL_GetWindowID(Window)) {
+            return false;
+        }
+        out.Kind = Type::MouseMove;
+        MapMouse(e.motion.x, e.motion.y, out);
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (Window == nullptr || e.button.windowID != SDL_GetWindowID(Window)) {
+            return false;
+        }
+        out.Kind = e.type == SDL_MOUSEBUTTONDOWN ? Type::MouseDown : Type::MouseUp;
+        // SDL numbers the buttons as the program does: 1 left, 2 middle, 3 right, then the extra ones.
+        out.Button = e.button.button;
+        MapMouse(e.button.x, e.button.y, out);
+        return true;
+    case SDL_RENDER_TARGETS_RESET:
+        LoseSurfaces();
+        return false;
+    case SDL_RENDER_DEVICE_RESET:
+        // Every texture is gone; start over with a new renderer and let the display restore.
+        if (Window != nullptr) {
+            DropRenderer();
+            MakeRenderer();
+        }
+        LoseSurfaces();
+        return false;
+    default:
+        return false;
+    }
+}
+
+SdlPlatform::SdlPlatform(FramePacing pacing) : state_(std::make_unique<State>(pacing)) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        throw Exception(std::string("SDL cannot be initialized: ") + SDL_GetError());
+    }
+    // Whole emulated pixels when scaled up: sharp text and edges.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // The program reads keys, not text; no input method should take them.
+    SDL_StopTextInput();
+}
+
+SdlPlatform::~SdlPlatform() {
+    for (SdlDisplayDevice* d : state_->Devices) {
+        d->Detach();
+    }
+    state_->DropRenderer();
+    if (state_->Window != nullptr) {
+        SDL_DestroyWindow(state_->Window);
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+        SDL_Quit();
+    }
+}
+
+std::unique_ptr<DisplayDevice> SdlPlatform::CreateDisplayDevice() {
+    return std::make_unique<SdlDisplayDevice>(*state_);
+}
+
+uint32_t SdlPlatform::Milliseconds() {
+    return static_cast<uint32_t>(SDL_GetTicks64());
+}
+
+TimeOfDay SdlPlatform::UtcTimeOfDay() {
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count() % 86'400'000;
+    return TimeOfDay{static_cast<int>(ms / 3'600'000), static_cast<int>(ms / 60'000 % 60),
+                     static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
+}
+
+void SdlPlatform::SetTitle(const std::string& title) {
+    state_->Title = title;
+    if (state_->Window != nullptr) {
+        SDL_SetWindowTitle(state_->Window, title.c_str());
+    }
+}
+
+void SdlPlatform::ShowWindow(const std::string& caption) {
+    State& s = *state_;
+    // A borderless window shows no caption; the title is what the task bar shows.
+    const std::string& title = s.Title.empty() ? caption : s.Title;
+    if (s.Window == nullptr) {
+        const DisplayMode desktop = s.Desktop();
+        s.Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.Width,
+                                    desktop.Height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+        if (s.Window == nullptr) {
+            throw Exception(std::string("The window cannot be made: ") + SDL_GetError());
+        }
+        // The program draws its own pointer.
+        SDL_ShowCursor(SDL_DISABLE);
+        s.MakeRenderer();
+    } else {
+        SDL_SetWindowTitle(s.Window, title.c_str());
+        SDL_ShowWindow(s.Window);
+    }
+    s.Hidden = false;
+    s.Minimized = (SDL_GetWindowFlags(s.Window) & SDL_WINDOW_MINIMIZED) != 0;
+    SDL_RaiseWindow(s.Window);
+}
+
+void SdlPlatform::HideWindow() {
+    if (state_->Window != nullptr) {
+        SDL_HideWindow(state_->Window);
+        state_->Hidden = true;
+    }
+}
+
+bool SdlPlatform::PollEvent(Event& event) {
+    SDL_Event e;
+    Event translated;
+    while (SDL_PollEvent(&e) != 0) {
+        if (state_->Translate(e, translated)) {
+            event = translated;
+            return true;
+        }
+    }
+    return false;
+}
+
+void SdlPlatform::WaitEvent(uint32_t timeoutMs) {
+    // A null event leaves whatever arrived in the queue for PollEvent.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(timeoutMs, INT_MAX)));
+}
+
+bool SdlPlatform::IsForeground() {
+    return state_->Window != nullptr && (SDL_GetWindowFlags(state_->Window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void SdlPlatform::GetKeyState(KeyState& keys) {
+    SDL_PumpEvents();
+    int count = 0;
+    const Uint8* held = SDL_GetKeyboardState(&count);
+    MapKeyboardState(held, count, keys);
+}
+
+void SdlPlatform::ShowErrorBox(const std::string& title, const std::string& message) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), state_->Window) != 0) {
+        std::cerr << title << ": " << message << '\n';
+    }
+}
+
+bool SdlPlatform::PacedByVsync() const {
+    return state_->Vsync && state_->CanPresent();
+}
+
+std::string SdlPlatform::RendererName() const {
+    SDL_RendererInfo info{};
+    if (state_->Renderer == nullptr || SDL_GetRendererInfo(state_->Renderer, &info) != 0 || info.name == nullptr) {
+        return {};
+    }
+    return info.name;
+}
+
+std::unique_ptr<Platform> CreateSdlPlatform(FramePacing pacing) {
+    return std::make_unique<SdlPlatform>(pacing);
+}
+
+} // namespace platform
