@@ -18,6 +18,22 @@ TDXDrawOptions Without(TDXDrawOptions set, std::initializer_list<TDXDrawOption> 
     return set;
 }
 
+// Exclusive full screen (allowing mode X) when asked, with the window and reboot permissions
+// of the options; the normal shared level otherwise.
+uint32_t CooperativeLevel(TDXDrawOptions options) {
+    if (!HasOption(options, doFullScreen)) {
+        return platform::coop::Normal;
+    }
+    uint32_t level = platform::coop::FullScreen | platform::coop::Exclusive | platform::coop::AllowModeX;
+    if (HasOption(options, doNoWindowChange)) {
+        level |= platform::coop::NoWindowChanges;
+    }
+    if (HasOption(options, doAllowReboot)) {
+        level |= platform::coop::AllowReboot;
+    }
+    return level;
+}
+
 // The display's colour table before any change: a 3-3-2 spread of red, green and blue.
 std::array<uint32_t, 256> SystemPalette() {
     std::array<uint32_t, 256> table{};
@@ -114,17 +130,7 @@ void TCustomDXDraw::Initialize() {
         } else {
             driver_ = std::make_unique<TDXDrawDriverBlt>(*this);
         }
-        uint32_t level = platform::coop::Normal;
-        if (HasOption(effectiveOptions_, doFullScreen)) {
-            level = platform::coop::FullScreen | platform::coop::Exclusive | platform::coop::AllowModeX;
-            if (HasOption(effectiveOptions_, doNoWindowChange)) {
-                level |= platform::coop::NoWindowChanges;
-            }
-            if (HasOption(effectiveOptions_, doAllowReboot)) {
-                level |= platform::coop::AllowReboot;
-            }
-        }
-        driver_->DDraw().Device().SetCooperativeLevel(level);
+        driver_->DDraw().Device().SetCooperativeLevel(CooperativeLevel(effectiveOptions_));
         if (HasOption(effectiveOptions_, doFullScreen)) {
             const int32_t w = Display.Width(), h = Display.Height(), b = Display.BitCount();
             if (!Display.SetDisplayMode(driver_->DDraw(), Platform())) {
@@ -360,17 +366,7 @@ void TCustomDXDraw::WindowRecreated() {
     if (TDirectDrawClipper* clipper = Clipper()) {
         clipper->SetWindowBound();
     }
-    uint32_t level = platform::coop::Normal;
-    if (HasOption(effectiveOptions_, doFullScreen)) {
-        level = platform::coop::FullScreen | platform::coop::Exclusive | platform::coop::AllowModeX;
-        if (HasOption(effectiveOptions_, doNoWindowChange)) {
-            level |= platform::coop::NoWindowChanges;
-        }
-        if (HasOption(effectiveOptions_, doAllowReboot)) {
-            level |= platform::coop::AllowReboot;
-        }
-    }
-    driver_->DDraw().Device().SetCooperativeLevel(level);
+    driver_->DDraw().Device().SetCooperativeLevel(CooperativeLevel(effectiveOptions_));
 }
 
 void TCustomDXDraw::ParentChanged(TForm* oldParent) {
