@@ -1,0 +1,1 @@
+"""Picture generator of the game: procedural sources of every stored picture."""

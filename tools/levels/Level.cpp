@@ -1,0 +1,99 @@
+#include "tools/levels/Level.h"
+
+#include <algorithm>
+
+namespace levels {
+
+namespace {
+
+constexpr std::string_view kSymbols = ".#^>v<S";
+
+} // namespace
+
+char Symbol(uint8_t code) {
+    return code < kSymbols.size() ? kSymbols[code] : '?';
+}
+
+int CodeOf(char symbol) {
+    auto pos = kSymbols.find(symbol);
+    return pos == std::string_view::npos ? -1 : static_cast<int>(pos);
+}
+
+bool IsMine(uint8_t code) {
+    return code >= MineUp && code <= MineLeft;
+}
+
+Level::Level() {
+    codes_.fill(Floor);
+}
+
+Level Level::FromText(std::string_view text) {
+    Level level;
+    int row = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        start = end + 1;
+        if (row >= kRows) {
+            if (line.empty() && start >= text.size()) {
+                break;
+            }
+            throw LevelError("line " + std::to_string(row + 1) + ": more than " + std::to_string(kRows) + " lines");
+        }
+        if (line.size() != static_cast<size_t>(kColumns)) {
+            throw LevelError("line " + std::to_string(row + 1) + ": " + std::to_string(line.size()) +
+                             " symbols instead of " + std::to_string(kColumns));
+        }
+        for (int column = 0; column < kColumns; ++column) {
+            int code = CodeOf(line[column]);
+            if (code < 0) {
+                throw LevelError("line " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) +
+                                 ": unknown symbol '" + std::string(1, line[column]) + "'");
+            }
+            level.Set(column, row, static_cast<uint8_t>(code));
+        }
+        ++row;
+    }
+    if (row != kRows) {
+        throw LevelError(std::to_string(row) + " lines instead of " + std::to_string(kRows));
+    }
+    return level;
+}
+
+Level Level::FromBytes(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() < static_cast<size_t>(kFileSize)) {
+        throw LevelError(std::to_string(bytes.size()) + " bytes instead of " + std::to_string(kFileSize));
+    }
+    Level level;
+    std::copy(bytes.begin(), bytes.begin() + kFileSize, level.codes_.begin());
+    return level;
+}
+
+std::vector<uint8_t> Level::ToBytes() const {
+    return {codes_.begin(), codes_.end()};
+}
+
+std::string Level::ToText() const {
+    std::string text;
+    text.reserve((kColumns + 1) * kRows);
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            text += Symbol(At(column, row));
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+bool Level::IsWall(int column, int row) const {
+    return column >= 0 && column < kFieldColumns && row >= 0 && row < kFieldRows && At(column, row) == Wall;
+}
+
+} // namespace levels

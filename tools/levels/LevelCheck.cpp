@@ -1,0 +1,155 @@
+#include "tools/levels/LevelCheck.h"
+
+#include "tools/levels/MinePatrol.h"
+
+#include <algorithm>
+#include <array>
+#include <deque>
+
+namespace levels {
+
+namespace {
+
+std::string CellName(int column, int row) {
+    std::string name = "(";
+    name += std::to_string(column);
+    name += ", ";
+    name += std::to_string(row);
+    name += ')';
+    return name;
+}
+
+struct ShipCell {
+    int Count = 0;
+    int Column = -1;
+    int Row = -1;
+};
+
+ShipCell FindShip(const Level& level) {
+    ShipCell ship;
+    for (int column = 0; column < kColumns; ++column) {
+        for (int row = 0; row < kRows; ++row) {
+            if (level.At(column, row) == Ship) {
+                ++ship.Count;
+                ship.Column = column;
+                ship.Row = row;
+            }
+        }
+    }
+    return ship;
+}
+
+void CheckCodes(const Level& level, std::vector<std::string>& problems) {
+    for (int column = 0; column < kColumns; ++column) {
+        for (int row = 0; row < kRows; ++row) {
+            uint8_t code = level.At(column, row);
+            bool inField = column < kFieldColumns && row < kFieldRows;
+            if (code > Ship) {
+                problems.push_back("cell " + CellName(column, row) + " holds code " + std::to_string(code) +
+                                   ", which the game ignores");
+            } else if (!inField && code != Floor) {
+                problems.push_back("cell " + CellName(column, row) + " lies outside the field but holds '" +
+                                   Symbol(code) + "'");
+            }
+        }
+    }
+}
+
+void CheckReach(const Level& level, const ShipCell& ship, std::vector<std::string>& problems) {
+    std::array<std::array<bool, kFieldRows>, kFieldColumns> seen{};
+    std::deque<std::pair<int, int>> queue{{ship.Column, ship.Row}};
+    seen[ship.Column][ship.Row] = true;
+    while (!queue.empty()) {
+        auto [c, r] = queue.front();
+        queue.pop_front();
+        const int steps[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+        for (const auto& s : steps) {
+            int nc = c + s[0];
+            int nr = r + s[1];
+            if (nc >= 0 && nc < kFieldColumns && nr >= 0 && nr < kFieldRows && !seen[nc][nr] && !level.IsWall(nc, nr)) {
+                seen[nc][nr] = true;
+                queue.emplace_back(nc, nr);
+            }
+        }
+    }
+    for (int row = 0; row < kFieldRows; ++row) {
+        for (int column = 0; column < kFieldColumns; ++column) {
+            if (!level.IsWall(column, row) && !seen[column][row]) {
+                problems.push_back("floor cell " + CellName(column, row) + " cannot be reached from the ship");
+            }
+        }
+    }
+}
+
+void CheckPatrol(const Level& level, const ShipCell& ship, const CheckOptions& options,
+                 std::vector<std::string>& problems) {
+    // The ship's start cell and its eight neighbours, in pixels; a mine box overlapping it is too close.
+    const int left = (ship.Column - 1) * kCellSize;
+    const int top = (ship.Row - 1) * kCellSize;
+    const int right = (ship.Column + 2) * kCellSize;
+    const int bottom = (ship.Row + 2) * kCellSize;
+    const int fieldRight = (kFieldColumns - 1) * kCellSize;
+
+    MinePatrol patrol(level);
+    std::vector<bool> reported(patrol.Mines().size() * 2, false);
+    const int frames = std::max(options.SafeFrames, options.PatrolFrames);
+    for (int frame = 0; frame <= frames; ++frame) {
+        for (size_t i = 0; i < patrol.Mines().size(); ++i) {
+            const Mine& m = patrol.Mines()[i];
+            std::string who = "mine from " + CellName(m.StartColumn, m.StartRow);
+            if (frame <= options.SafeFrames && !reported[2 * i] && ship.Count == 1 && m.X < right &&
+                m.X + kCellSize > left && m.Y < bottom && m.Y + kCellSize > top) {
+                reported[2 * i] = true;
+                problems.push_back(who + " comes next to the ship's start in frame " + std::to_string(frame));
+            }
+            if (frame <= options.PatrolFrames && !reported[2 * i + 1] && m.X > fieldRight) {
+                reported[2 * i + 1] = true;
+                problems.push_back(who + " runs off the right of the field in frame " + std::to_string(frame));
+            }
+        }
+        patrol.Step();
+    }
+}
+
+} // namespace
+
+int CountMines(const Level& level) {
+    int count = 0;
+    for (int column = 0; column < kColumns; ++column) {
+        for (int row = 0; row < kRows; ++row) {
+            count += IsMine(level.At(column, row)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+int CountWalls(const Level& level) {
+    int count = 0;
+    for (int column = 0; column < kFieldColumns; ++column) {
+        for (int row = 0; row < kFieldRows; ++row) {
+            count += level.IsWall(column, row) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+std::vector<std::string> CheckLevel(const Level& level, const CheckOptions& options) {
+    std::vector<std::string> problems;
+    CheckCodes(level, problems);
+    int mines = CountMines(level);
+    if (mines > kMaxMines) {
+        problems.push_back(std::to_string(mines) + " mines, more than " + std::to_string(kMaxMines));
+    }
+    ShipCell ship = FindShip(level);
+    if (ship.Count != 1) {
+        problems.push_back(std::to_string(ship.Count) + " ship cells instead of one");
+    }
+    bool shipInField = ship.Count == 1 && ship.Column < kFieldColumns && ship.Row < kFieldRows;
+    if (shipInField) {
+        CheckReach(level, ship, problems);
+    }
+    CheckPatrol(level, ship, options, problems);
+    return problems;
+}
+
+} // namespace levels

@@ -1,0 +1,216 @@
+#include "tools/levels/LevelRenderer.h"
+
+#include "tools/levels/MinePatrol.h"
+#include "tools/levels/PictureFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace levels {
+
+namespace {
+
+// Digits 0..9 as 3 x 5 bitmaps, one row per three bits.
+constexpr std::array<uint16_t, 10> kDigits = {075557, 022222, 071747, 071717, 055711,
+                                              074717, 074757, 071111, 075757, 075717};
+
+void Blit(Image& dest, const Image& src, int sx, int sy, int w, int h, int dx, int dy, bool keyed, uint16_t key) {
+    for (int y = 0; y < h; ++y) {
+        int ty = dy + y;
+        if (ty < 0 || ty >= dest.Height) {
+            continue;
+        }
+        for (int x = 0; x < w; ++x) {
+            int tx = dx + x;
+            if (tx < 0 || tx >= dest.Width) {
+                continue;
+            }
+            const uint8_t* p = src.Pixel(sx + x, sy + y);
+            if (keyed && Rgb565(p) == key) {
+                continue;
+            }
+            std::copy(p, p + 3, dest.Pixel(tx, ty));
+        }
+    }
+}
+
+void FillRect(Image& img, int x0, int y0, int w, int h, const std::array<uint8_t, 3>& c) {
+    for (int y = std::max(0, y0); y < std::min(img.Height, y0 + h); ++y) {
+        for (int x = std::max(0, x0); x < std::min(img.Width, x0 + w); ++x) {
+            std::copy(c.begin(), c.end(), img.Pixel(x, y));
+        }
+    }
+}
+
+// A number in block digits of `scale` pixels on a dark plate; returns the plate's width.
+int DrawNumber(Image& img, int x, int y, int value, int scale, const std::array<uint8_t, 3>& colour) {
+    std::string text = std::to_string(value);
+    int width = static_cast<int>(text.size()) * 4 * scale + scale;
+    FillRect(img, x, y, width, 7 * scale, {0, 0, 0});
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint16_t bits = kDigits[text[i] - '0'];
+        for (int row = 0; row < 5; ++row) {
+            for (int col = 0; col < 3; ++col) {
+                if (bits >> ((4 - row) * 3 + (2 - col)) & 1) {
+                    FillRect(img, x + scale + static_cast<int>(i) * 4 * scale + col * scale, y + scale + row * scale,
+                             scale, scale, colour);
+                }
+            }
+        }
+    }
+    return width;
+}
+
+// A yellow arrowhead over a mine's box pointing the way it starts to move.
+void DrawArrow(Image& img, int left, int top, int mode) {
+    static const int dirs[5][2] = {{0, 0}, {0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+    const int ux = dirs[mode][0];
+    const int uy = dirs[mode][1];
+    if (ux == 0 && uy == 0) {
+        return;
+    }
+    for (int y = 0; y < kCellSize; ++y) {
+        for (int x = 0; x < kCellSize; ++x) {
+            // Position along and across the direction, from the box centre.
+            double px = x + 0.5 - 15.0;
+            double py = y + 0.5 - 15.0;
+            double along = px * ux + py * uy;
+            double across = std::abs(px * -uy + py * ux);
+            bool inside = along >= 4.0 && along <= 14.0 && across <= (14.0 - along) * 0.6;
+            bool rim = along >= 3.0 && along <= 15.0 && across <= (15.0 - along) * 0.6 + 1.0;
+            int tx = left + x;
+            int ty = top + y;
+            if (tx < 0 || ty < 0 || tx >= img.Width || ty >= img.Height || !rim) {
+                continue;
+            }
+            uint8_t* out = img.Pixel(tx, ty);
+            std::array<uint8_t, 3> c = inside ? std::array<uint8_t, 3>{255, 226, 40} : std::array<uint8_t, 3>{0, 0, 0};
+            std::copy(c.begin(), c.end(), out);
+        }
+    }
+}
+
+Image Half(const Image& img) {
+    Image out(img.Width / 2, img.Height / 2);
+    for (int y = 0; y < out.Height; ++y) {
+        for (int x = 0; x < out.Width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                int sum = img.Pixel(2 * x, 2 * y)[c] + img.Pixel(2 * x + 1, 2 * y)[c] + img.Pixel(2 * x, 2 * y + 1)[c] +
+                          img.Pixel(2 * x + 1, 2 * y + 1)[c];
+                out.Pixel(x, y)[c] = static_cast<uint8_t>((sum + 2) / 4);
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int TileSetFor(int levelNumber) {
+    if (levelNumber <= 4) {
+        return 0;
+    }
+    if (levelNumber <= 9) {
+        return 1;
+    }
+    if (levelNumber <= 14) {
+        return 2;
+    }
+    if (levelNumber <= 19) {
+        return 3;
+    }
+    return 4;
+}
+
+LevelRenderer::LevelRenderer(const std::string& picturesDir) {
+    std::ifstream file(picturesDir + "/catalogue.tsv");
+    if (!file) {
+        throw PictureError("cannot open " + picturesDir + "/catalogue.tsv");
+    }
+    for (std::string line; std::getline(file, line);) {
+        catalogue_.push_back(line);
+    }
+    for (int i = 0; i < 5; ++i) {
+        tileSets_[i] = Load(picturesDir, "WorldList", i);
+    }
+    mine_ = Load(picturesDir, "FXList", 0);
+    ship_ = Load(picturesDir, "GraphicList", 3);
+    backdrop_ = Load(picturesDir, "FXList", 12);
+}
+
+LevelRenderer::Sprite LevelRenderer::Load(const std::string& dir, const std::string& list, int index) const {
+    for (const std::string& line : catalogue_) {
+        std::istringstream fields(line);
+        std::string name, file;
+        int number = 0, pw = 0, ph = 0, transparent = 0;
+        long long colour = 0;
+        fields >> name >> number >> file >> pw >> ph >> transparent >> colour;
+        if (name != list || number != index) {
+            continue;
+        }
+        Sprite sprite;
+        sprite.Pixels = ReadPictureFile(dir + "/" + file).Pixels;
+        sprite.Transparent = transparent != 0;
+        const uint8_t rgb[3] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
+                                static_cast<uint8_t>(colour >> 16)};
+        sprite.Key = Rgb565(rgb);
+        return sprite;
+    }
+    throw PictureError("catalogue has no " + list + " " + std::to_string(index));
+}
+
+Image LevelRenderer::Render(const Level& level, int levelNumber) const {
+    const int width = kFieldColumns * kCellSize;
+    const int height = kFieldRows * kCellSize;
+    Image out(width, height);
+    Blit(out, backdrop_.Pixels, 0, 0, std::min(width, backdrop_.Pixels.Width),
+         std::min(height, backdrop_.Pixels.Height), 0, 0, false, 0);
+    const Sprite& tiles = tileSets_[TileSetFor(levelNumber)];
+    for (int row = 0; row < kFieldRows; ++row) {
+        for (int column = 0; column < kFieldColumns; ++column) {
+            int pattern = level.IsWall(column, row) ? 1 : 0;
+            Blit(out, tiles.Pixels, pattern * kCellSize, 0, kCellSize, kCellSize, column * kCellSize, row * kCellSize,
+                 tiles.Transparent, tiles.Key);
+        }
+    }
+    MinePatrol patrol(level);
+    for (const Mine& m : patrol.Mines()) {
+        Blit(out, mine_.Pixels, 0, 0, kCellSize, kCellSize, m.X, m.Y, mine_.Transparent, mine_.Key);
+        DrawArrow(out, m.X, m.Y, m.Mode);
+    }
+    for (int column = 0; column < kColumns; ++column) {
+        for (int row = 0; row < kRows; ++row) {
+            if (level.At(column, row) == Ship) {
+                Blit(out, ship_.Pixels, 0, 0, kCellSize, kCellSize, column * kCellSize, row * kCellSize,
+                     ship_.Transparent, ship_.Key);
+            }
+        }
+    }
+    return out;
+}
+
+Image LevelRenderer::ContactSheet(const std::vector<Level>& levels) const {
+    const int across = 4;
+    const int gap = 8;
+    const int thumbW = kFieldColumns * kCellSize / 2;
+    const int thumbH = kFieldRows * kCellSize / 2;
+    const int down = (static_cast<int>(levels.size()) + across - 1) / across;
+    Image sheet(across * (thumbW + gap) + gap, down * (thumbH + gap) + gap);
+    FillRect(sheet, 0, 0, sheet.Width, sheet.Height, {40, 40, 46});
+    for (size_t i = 0; i < levels.size(); ++i) {
+        int number = static_cast<int>(i) + 1;
+        Image thumb = Half(Render(levels[i], number));
+        int x = gap + static_cast<int>(i % across) * (thumbW + gap);
+        int y = gap + static_cast<int>(i / across) * (thumbH + gap);
+        Blit(sheet, thumb, 0, 0, thumbW, thumbH, x, y, false, 0);
+        DrawNumber(sheet, x, y, number, 3, {255, 255, 255});
+        int mines = static_cast<int>(MinePatrol(levels[i]).Mines().size());
+        int w = static_cast<int>(std::to_string(mines).size()) * 8 + 2;
+        DrawNumber(sheet, x + thumbW - w, y, mines, 2, {255, 90, 70});
+    }
+    return sheet;
+}
+
+} // namespace levels
