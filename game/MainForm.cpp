@@ -6,6 +6,10 @@
 #include "display/DirectDrawSurface.h"
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "game/FormLoader.h"
+#include "game/LevelChange.h"
+#include "game/MenuScreens.h"
+#include "game/PlayFrame.h"
+#include "game/WorldBuilder.h"
 #include "game/Rounding.h"
 #include "game/StoredMainForm.h"
 #include "input/DXInput.h"
@@ -31,12 +35,7 @@ void TForm1::FormActivate(TComponent* /*sender*/) {
         return;
     }
     worldBuilt_ = true;
-    PointerSprite = &DXSpriteEngine->Engine().Add<TImageSprite>();
-    PointerSprite->Image = &GraphicList->Items().ItemAt(0);
-    PointerSprite->Width = 30;
-    PointerSprite->Height = 30;
-
-    SlowFlip = Application().ParamStr(1) == "-sf";
+    BuildWorld(World);
 }
 
 void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
@@ -45,19 +44,31 @@ void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
     if (back) {
         back->FillWith(0);
     }
-    switch (GameState) {
-    case 0: // menu
-    case 1: // play
-    case 2: // level change
-    case 3: // help
-    case 4: // options
-    case 5: // end
+    switch (World.GameState) {
+    case 0:
+        MenuFrame(World);
+        break;
+    case 1:
+        PlayFrame(World);
+        break;
+    case 2:
+        LevelChangeFrame(World);
+        break;
+    case 3:
+        HelpFrame(World);
+        break;
+    case 4:
+        OptionsFrame(World);
+        break;
+    case 5:
+        EndFrame(World);
+        break;
     default:
         break;
     }
     WriteFrameRate();
     DrawPointer();
-    if (!SlowFlip) {
+    if (!World.SlowFlip) {
         DXDraw->Flip();
     }
 }
@@ -77,26 +88,26 @@ void TForm1::WriteFrameRate() {
 }
 
 void TForm1::DrawPointer() {
-    if (!PointerSprite) {
+    if (!World.PointerSprite) {
         return;
     }
-    GraphicList->Items().ItemAt(0).Draw(DXDraw->BackBuffer(), RoundHalfEven(PointerSprite->X),
-                                        RoundHalfEven(PointerSprite->Y), 0);
+    GraphicList->Items().ItemAt(0).Draw(DXDraw->BackBuffer(), RoundHalfEven(World.PointerSprite->X),
+                                        RoundHalfEven(World.PointerSprite->Y), 0);
 }
 
 void TForm1::DXDrawMouseMove(TComponent* /*sender*/, int x, int y) {
-    if (PointerSprite) {
-        PointerSprite->X = x;
-        PointerSprite->Y = y;
+    if (World.PointerSprite) {
+        World.PointerSprite->X = x;
+        World.PointerSprite->Y = y;
     }
 }
 
-void TForm1::DXDrawMouseDown(TComponent* /*sender*/) { MouseHeld = true; }
+void TForm1::DXDrawMouseDown(TComponent* /*sender*/) { World.MouseHeld = true; }
 
-void TForm1::DXDrawMouseUp(TComponent* /*sender*/) { MouseHeld = false; }
+void TForm1::DXDrawMouseUp(TComponent* /*sender*/) { World.MouseHeld = false; }
 
 void TForm1::Timer1Timer(TComponent* /*sender*/) {
-    if (SlowFlip) {
+    if (World.SlowFlip) {
         DXDraw->Flip();
     }
 }

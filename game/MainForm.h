@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/Game.h"
 #include "platform/Form.h"
 
 #include <cstdint>
@@ -12,7 +13,6 @@ class TDXSound;
 class TDXWaveList;
 class TDXInput;
 class TTimer;
-class TImageSprite;
 struct TStoredForm;
 
 // The game's main form: its components, created from the stored form, and the event
@@ -44,11 +44,8 @@ public:
     void DXDrawMouseUp(TComponent* sender);
     void Timer1Timer(TComponent* sender);
 
-    // Game state shared by the handlers.
-    uint8_t GameState = 0;
-    bool MouseHeld = false;
-    bool SlowFlip = false;
-    TImageSprite* PointerSprite = nullptr;
+    // The world the handlers share.
+    TGame World{*this};
 
 private:
     void WriteFrameRate();

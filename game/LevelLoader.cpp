@@ -1,0 +1,70 @@
+#include "game/LevelLoader.h"
+
+#include "game/Game.h"
+#include "platform/Exception.h"
+#include "sprite/BackgroundSprite.h"
+#include "sprite/ImageSprite.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+constexpr std::size_t kRecordSize = 22 * 16;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+} // namespace
+
+std::string LevelFileName(int level) { return std::to_string(level) + ".vrk"; }
+
+uint8_t FreeMineSlot(const TGame& game) {
+    for (int i = 1; i <= TGame::kMines; ++i) {
+        if (game.MineMode[i] == 0) {
+            return static_cast<uint8_t>(i);
+        }
+    }
+    return 0;
+}
+
+void LoadLevel(TGame& game, const std::string& fileName) {
+    // The file is only read, so opening it for reading is enough (a read-only level file loads too).
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    if (!file) {
+        return;
+    }
+    uint8_t record[kRecordSize];
+    if (std::fread(record, 1, kRecordSize, file.get()) != kRecordSize) {
+        throw EInOutError(100, "Read beyond end of file");
+    }
+    file.reset();
+    for (int column = 0; column < 22; ++column) {
+        for (int row = 0; row < 16; ++row) {
+            game.LevelGrid[static_cast<std::size_t>(column)][static_cast<std::size_t>(row)] = record[column * 16 + row];
+        }
+    }
+
+    for (int i = 1; i <= TGame::kMines; ++i) {
+        game.MineMode[i] = 0;
+        game.Mines[i]->X = -2000;
+    }
+    for (int column = 0; column < 22; ++column) {
+        for (int row = 0; row < 16; ++row) {
+            const uint8_t code = record[column * 16 + row];
+            game.FieldMap->SetCells(column, row, code == 1 ? 1 : 0);
+            if (code >= 2 && code <= 5) {
+                // Mine codes beyond the hundredth have no slot and are left out.
+                const uint8_t slot = FreeMineSlot(game);
+                if (slot != 0) {
+                    game.Mines[slot]->X = column * 30;
+                    game.Mines[slot]->Y = row * 30;
+                    game.MineMode[slot] = static_cast<uint8_t>(code - 1);
+                    game.Mines[slot]->Image = &game.FXPicture(0);
+                }
+            } else if (code == 6) {
+                game.ShipSprite->X = column * 30;
+                game.ShipSprite->Y = row * 30;
+            }
+        }
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TGame;
+
+// Reads the named level file from the current directory into the field, the mines and the
+// ship's start. A file that cannot be opened changes nothing; one shorter than 352 bytes
+// raises EInOutError "Read beyond end of file" and changes nothing either.
+void LoadLevel(TGame& game, const std::string& fileName);
+
+// The lowest mine slot not in use, 0 when all 100 are taken.
+uint8_t FreeMineSlot(const TGame& game);
+
+// The file name of level n: n in decimal followed by ".vrk".
+std::string LevelFileName(int level);
