@@ -10,7 +10,7 @@
 //   Name = VALUE                     a property of the form, component or current item
 // Values: 12, -5, true, false, "text", identifier, {member member}, zeros(N),
 // ints32(a b c ...) (little-endian 32-bit values), file("path") (a file's bytes, relative
-// to the source), placeholder(CLASS W H BITS [PW PH]) (a generated stored picture).
+// to the source).
 #include "platform/FormStream.h"
 
 #include <cctype>
@@ -43,103 +43,10 @@ std::string Inside(const std::string& value, const std::string& head) {
     return value.substr(head.size() + 1, value.size() - head.size() - 2);
 }
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
 void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
-
-// The 40-byte header, colour table and bottom-up rows of a picture whose pixel at (x, y) is colour(x, y).
-template <class Colour>
-std::vector<uint8_t> Dib(int w, int h, int bits, int ppm, Colour colour) {
-    std::vector<uint8_t> out;
-    const uint32_t row = static_cast<uint32_t>((w * bits + 31) / 32 * 4);
-    PutU32(out, 40);
-    PutU32(out, static_cast<uint32_t>(w));
-    PutU32(out, static_cast<uint32_t>(h));
-    PutU16(out, 1);
-    PutU16(out, static_cast<uint32_t>(bits));
-    PutU32(out, 0);
-    PutU32(out, row * static_cast<uint32_t>(h));
-    PutU32(out, static_cast<uint32_t>(ppm));
-    PutU32(out, static_cast<uint32_t>(ppm));
-    PutU32(out, 0);
-    PutU32(out, 0);
-    if (bits == 8) {
-        // A 3-3-2 table: index i is red (i >> 5), green (i >> 2) & 7, blue i & 3.
-        for (uint32_t i = 0; i < 256; ++i) {
-            out.push_back(static_cast<uint8_t>((i & 3) * 85));
-            out.push_back(static_cast<uint8_t>(((i >> 2) & 7) * 255 / 7));
-            out.push_back(static_cast<uint8_t>((i >> 5) * 255 / 7));
-            out.push_back(0);
-        }
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
     }
-    for (int y = h - 1; y >= 0; --y) {
-        std::size_t start = out.size();
-        for (int x = 0; x < w; ++x) {
-            uint32_t c = colour(x, y); // 0xRRGGBB
-            uint8_t r = static_cast<uint8_t>(c >> 16), g = static_cast<uint8_t>(c >> 8), b = static_cast<uint8_t>(c);
-            if (bits == 8) {
-                out.push_back(static_cast<uint8_t>((r >> 5) << 5 | (g >> 5) << 2 | (b >> 6)));
-            } else {
-                out.push_back(b);
-                out.push_back(g);
-                out.push_back(r);
-            }
-        }
-        while ((out.size() - start) % 4 != 0 || out.size() - start < row) {
-            out.push_back(0);
-        }
-    }
-    return out;
-}
-
-// A stand-in picture of the right class, size, depth and pattern geometry: each pattern a
-// framed, numbered-by-colour panel on black, so that keyed drawing and pattern cutting show.
-std::vector<uint8_t> Placeholder(const std::vector<std::string>& args) {
-    if (args.size() != 4 && args.size() != 6) {
-        throw std::runtime_error("placeholder(CLASS W H BITS [PW PH])");
-    }
-    const std::string& cls = args[0];
-    const int w = std::stoi(args[1]), h = std::stoi(args[2]), bits = std::stoi(args[3]);
-    const int pw = args.size() == 6 ? std::stoi(args[4]) : w, ph = args.size() == 6 ? std::stoi(args[5]) : h;
-    auto colour = [&](int x, int y) -> uint32_t {
-        int px = x % pw, py = y % ph, index = x / pw + (y / ph) * (w / pw);
-        bool frame = px < 2 || py < 2 || px >= pw - 2 || py >= ph - 2;
-        bool inner = px >= pw / 4 && px < pw - pw / 4 && py >= ph / 4 && py < ph - ph / 4;
-        static const uint32_t tints[] = {0x808080, 0x4060E0, 0xE04040, 0x40C040, 0xE0C040, 0xC040C0};
-        if (frame) {
-            return 0xE0E0E0;
-        }
-        return inner ? tints[index % 6] : 0x000000;
-    };
-    std::vector<uint8_t> out;
-    out.reserve(16);
-    out.push_back(static_cast<uint8_t>(cls.size()));
-    for (char c : cls) {
-        out.push_back(static_cast<uint8_t>(c));
-    }
-    if (cls == "TDIB") {
-        auto dib = Dib(w, h, bits, 0, colour);
-        out.insert(out.end(), dib.begin(), dib.end());
-    } else if (cls == "TBitmap") {
-        auto dib = Dib(w, h, bits, 2834, colour);
-        std::vector<uint8_t> file = {'B', 'M'};
-        const uint32_t offset = 14 + 40 + (bits == 8 ? 1024 : 0);
-        PutU32(file, static_cast<uint32_t>(14 + dib.size()));
-        PutU32(file, 0);
-        PutU32(file, offset);
-        file.insert(file.end(), dib.begin(), dib.end());
-        PutU32(out, static_cast<uint32_t>(file.size()));
-        out.insert(out.end(), file.begin(), file.end());
-    } else {
-        throw std::runtime_error("unknown picture class " + cls);
-    }
-    return out;
 }
 
 TStoredValue ParseValue(const std::string& value, const std::string& folder) {
@@ -172,9 +79,6 @@ TStoredValue ParseValue(const std::string& value, const std::string& folder) {
             throw std::runtime_error("cannot read " + folder + "/" + path);
         }
         return TStoredValue::Data(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}));
-    }
-    if (value.rfind("placeholder(", 0) == 0) {
-        return TStoredValue::Data(Placeholder(Words(Inside(value, "placeholder"))));
     }
     if (value.front() == '-' || std::isdigit(static_cast<unsigned char>(value.front()))) {
         return TStoredValue::Int(std::stoll(value));
