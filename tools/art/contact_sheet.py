@@ -13,6 +13,7 @@ import sys
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from vkart import fonts, stored  # noqa: E402

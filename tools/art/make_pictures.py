@@ -13,6 +13,7 @@ import sys
 
 import numpy as np
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from vkart import finish, panels, scenes, sprites, stored, tiles  # noqa: E402

@@ -121,8 +121,8 @@ def tileset2():
     floor = np.zeros((30, 30, 3), np.float32)
     yy, xx = np.mgrid[0:30, 0:30]
     gold = ((xx >= 15) == (yy >= 15))
-    floor[gold] = rgbf((184, 142, 42))
-    floor[~gold] = rgbf((116, 84, 22))
+    floor[gold] = rgbf((172, 132, 40))
+    floor[~gold] = rgbf((124, 90, 24))
     # A slight bevel on each square.
     lx, ly = xx % 15, yy % 15
     floor[(lx == 0) | (ly == 0)] *= 1.18
