@@ -48,6 +48,38 @@ private:
 // Largest side accepted; keeps a hostile header from asking for gigabytes.
 constexpr int64_t kMaxSide = 16384;
 
+// One stored row of pixels to colours; the depth is chosen once per row, not per pixel.
+void DecodeRow(const uint8_t* row, int bitCount, const std::vector<platform::Rgb>& palette, platform::Rgb* out,
+               int width) {
+    switch (bitCount) {
+    case 24:
+        for (int x = 0; x < width; ++x, row += 3) {
+            out[x] = platform::Rgb{row[2], row[1], row[0]};
+        }
+        break;
+    case 32:
+        for (int x = 0; x < width; ++x, row += 4) {
+            out[x] = platform::Rgb{row[2], row[1], row[0]};
+        }
+        break;
+    case 8:
+        for (int x = 0; x < width; ++x) {
+            out[x] = palette[row[x]];
+        }
+        break;
+    case 4:
+        for (int x = 0; x < width; ++x) {
+            out[x] = palette[(row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F];
+        }
+        break;
+    default:
+        for (int x = 0; x < width; ++x) {
+            out[x] = palette[(row[x / 8] >> (7 - (x & 7))) & 1];
+        }
+        break;
+    }
+}
+
 } // namespace
 
 TDIB::TDIB(platform::RgbImage image, int bitCount) : image_(std::move(image)), bitCount_(bitCount) {}
@@ -70,7 +102,7 @@ void TDIB::LoadFromMemory(const uint8_t* data, std::size_t size, std::size_t row
         in.U32(); // important colours
     } else if (headerSize == 12) {
         width = in.U16();
-        height = static_cast<int16_t>(in.U16());
+        height = in.U16(); // the older header has no top-down rows
         in.U16();
         bitCount = in.U16();
         paletteEntrySize = 3;
@@ -100,6 +132,12 @@ void TDIB::LoadFromMemory(const uint8_t* data, std::size_t size, std::size_t row
             const uint8_t* e = table + static_cast<std::size_t>(i) * paletteEntrySize;
             palette[i] = platform::Rgb{e[2], e[1], e[0]};
         }
+    } else if (colorsUsed > 0) {
+        // A table given with direct colours is only a hint for palette displays: skip it.
+        if (colorsUsed > 256) {
+            Invalid();
+        }
+        in.Take(static_cast<std::size_t>(colorsUsed) * paletteEntrySize);
     }
 
     const std::size_t rowBytes = ((static_cast<std::size_t>(width) * bitCount + 31) / 32) * 4;
@@ -117,27 +155,8 @@ void TDIB::LoadFromMemory(const uint8_t* data, std::size_t size, std::size_t row
     image.Pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     for (int64_t y = 0; y < height; ++y) {
         const int64_t stored = topDown ? y : height - 1 - y;
-        const uint8_t* row = rows + static_cast<std::size_t>(stored) * rowBytes;
-        platform::Rgb* out = &image.Pixels[static_cast<std::size_t>(y * width)];
-        for (int64_t x = 0; x < width; ++x) {
-            switch (bitCount) {
-            case 24:
-                out[x] = platform::Rgb{row[x * 3 + 2], row[x * 3 + 1], row[x * 3]};
-                break;
-            case 32:
-                out[x] = platform::Rgb{row[x * 4 + 2], row[x * 4 + 1], row[x * 4]};
-                break;
-            case 8:
-                out[x] = palette[row[x]];
-                break;
-            case 4:
-                out[x] = palette[(row[x / 2] >> ((x & 1) ? 0 : 4)) & 0x0F];
-                break;
-            default:
-                out[x] = palette[(row[x / 8] >> (7 - (x & 7))) & 1];
-                break;
-            }
-        }
+        DecodeRow(rows + static_cast<std::size_t>(stored) * rowBytes, bitCount, palette,
+                  &image.Pixels[static_cast<std::size_t>(y * width)], static_cast<int>(width));
     }
     image_ = std::move(image);
     bitCount_ = bitCount;

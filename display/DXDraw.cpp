@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 constexpr TDXDrawOptions kRuntimeOptions = 0x80C8; // wait for blank, stretch, centre
@@ -133,7 +134,7 @@ void TCustomDXDraw::Initialize() {
         driver_->DDraw().Device().SetCooperativeLevel(CooperativeLevel(effectiveOptions_));
         if (HasOption(effectiveOptions_, doFullScreen)) {
             const int32_t w = Display.Width(), h = Display.Height(), b = Display.BitCount();
-            if (!Display.SetDisplayMode(driver_->DDraw(), Platform())) {
+            if (!Display.SetDisplayMode(driver_->DDraw())) {
                 std::string message = SDisplayModeCannotChanged;
                 message = FormatMessage(message, static_cast<long>(w));
                 message = FormatMessage(message, static_cast<long>(h));
@@ -178,39 +179,40 @@ void TCustomDXDraw::Finalize() {
     surfaceHeight_ = SurfaceHeight();
     Display.ClearModes();
     busy_ = true;
-    auto teardown = [this] {
-        driverMade_ = false;
-        initialized_ = false;
-        UpdateEffectiveOptions();
-        driver_.reset();
-        busy_ = false;
+    // Both notices reach every listener and the display is taken down whatever an event
+    // handler or a listener raises on the way; the first error goes on to the caller.
+    std::exception_ptr error;
+    auto attempt = [&error](auto&& step) {
+        try {
+            step();
+        } catch (...) {
+            if (!error) {
+                error = std::current_exception();
+            }
+        }
     };
-    try {
-        try {
-            if (surfaceReadySent_) {
-                surfaceReadySent_ = false;
-                RunEvent(OnFinalizeSurface);
-            }
-        } catch (...) {
-            Notify(TDisplayNotice::SurfaceFinalizing);
-            throw;
+    attempt([this] {
+        if (surfaceReadySent_) {
+            surfaceReadySent_ = false;
+            RunEvent(OnFinalizeSurface);
         }
-        Notify(TDisplayNotice::SurfaceFinalizing);
-        try {
-            if (initEventSent_) {
-                initEventSent_ = false;
-                RunEvent(OnFinalize);
-            }
-        } catch (...) {
-            Notify(TDisplayNotice::Finalizing);
-            throw;
+    });
+    attempt([this] { Notify(TDisplayNotice::SurfaceFinalizing); });
+    attempt([this] {
+        if (initEventSent_) {
+            initEventSent_ = false;
+            RunEvent(OnFinalize);
         }
-        Notify(TDisplayNotice::Finalizing);
-    } catch (...) {
-        teardown();
-        throw;
+    });
+    attempt([this] { Notify(TDisplayNotice::Finalizing); });
+    driverMade_ = false;
+    initialized_ = false;
+    UpdateEffectiveOptions();
+    driver_.reset();
+    busy_ = false;
+    if (error) {
+        std::rethrow_exception(error);
     }
-    teardown();
 }
 
 void TCustomDXDraw::Flip() {
@@ -286,12 +288,24 @@ void TCustomDXDraw::RemoveListener(TDXDrawListener* listener) {
 }
 
 void TCustomDXDraw::Notify(TDisplayNotice notice) {
-    // Newest listener first. A listener may leave (or others may) while being told.
+    // Newest listener first. A listener may leave (or others may) while being told; one that
+    // raises does not keep the others from hearing the notice, and its error goes on afterwards.
     std::vector<TDXDrawListener*> snapshot = listeners_;
+    std::exception_ptr error;
     for (auto it = snapshot.rbegin(); it != snapshot.rend(); ++it) {
-        if (std::find(listeners_.begin(), listeners_.end(), *it) != listeners_.end()) {
-            (*it)->DXDrawNotify(*this, notice);
+        if (std::find(listeners_.begin(), listeners_.end(), *it) == listeners_.end()) {
+            continue;
         }
+        try {
+            (*it)->DXDrawNotify(*this, notice);
+        } catch (...) {
+            if (!error) {
+                error = std::current_exception();
+            }
+        }
+    }
+    if (error) {
+        std::rethrow_exception(error);
     }
 }
 
@@ -317,6 +331,8 @@ void TCustomDXDraw::SetSurfaceSize(int32_t width, int32_t height) {
     if (initialized_) {
         surfaceWidth_ = std::max(width, 1);
         surfaceHeight_ = std::max(height, 1);
+        // Busy keeps a paint or a further resize raised meanwhile from acting.
+        busy_ = true;
         ++initDepth_;
         try {
             Notify(TDisplayNotice::SurfaceFinalizing);
@@ -330,10 +346,12 @@ void TCustomDXDraw::SetSurfaceSize(int32_t width, int32_t height) {
             RunEvent(OnInitializeSurface);
         } catch (...) {
             --initDepth_;
+            busy_ = false;
             Finalize();
             throw;
         }
         --initDepth_;
+        busy_ = false;
     } else {
         surfaceWidth_ = width;
         surfaceHeight_ = height;

@@ -17,6 +17,9 @@ class TDirectDrawSurface;
 class TDirectDrawClipper;
 class TDirectDrawPalette;
 class TDXDrawDriver;
+namespace platform {
+class Platform;
+}
 
 enum TDXDrawOption : int {
     doFullScreen = 0,

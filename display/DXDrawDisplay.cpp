@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 
 void TDXDrawDisplay::SetWidth(int32_t value) { width_ = std::max(value, 0); }
 
@@ -18,21 +17,11 @@ void TDXDrawDisplay::SetBitCount(int32_t value) {
     bitCount_ = value;
 }
 
-const std::vector<TDXDrawDisplayMode>& TDXDrawDisplay::Modes(TDirectDraw* directDraw, platform::Platform& platform) {
+const std::vector<TDXDrawDisplayMode>& TDXDrawDisplay::Modes(TDirectDraw& directDraw) {
     if (!modes_.empty()) {
         return modes_;
     }
-    // Without a display object yet, a temporary one lists the modes.
-    std::unique_ptr<TDirectDraw> temporary;
-    if (!directDraw) {
-        try {
-            temporary = std::make_unique<TDirectDraw>(platform);
-        } catch (const EDirectDrawError&) {
-            return modes_;
-        }
-        directDraw = temporary.get();
-    }
-    for (const platform::DisplayMode& m : directDraw->Device().EnumDisplayModes()) {
+    for (const platform::DisplayMode& m : directDraw.Device().EnumDisplayModes()) {
         modes_.push_back(TDXDrawDisplayMode{m.Width, m.Height, m.BitCount});
     }
     std::sort(modes_.begin(), modes_.end(), [](const TDXDrawDisplayMode& a, const TDXDrawDisplayMode& b) {
@@ -57,7 +46,7 @@ bool TDXDrawDisplay::TrySet(TDirectDraw& directDraw, int32_t w, int32_t h, int32
     return true;
 }
 
-bool TDXDrawDisplay::SetDisplayMode(TDirectDraw& directDraw, platform::Platform& platform) {
+bool TDXDrawDisplay::SetDisplayMode(TDirectDraw& directDraw) {
     const int32_t w = width_, h = height_, b = bitCount_;
     if (w <= 0 || h <= 0 || (b != 8 && b != 16 && b != 24 && b != 32)) {
         return false;
@@ -65,15 +54,15 @@ bool TDXDrawDisplay::SetDisplayMode(TDirectDraw& directDraw, platform::Platform&
     if (TrySet(directDraw, w, h, b)) {
         return true;
     }
-    if (FixedRatio && Search(directDraw, platform, true)) {
+    if (FixedRatio && Search(directDraw, true)) {
         return true;
     }
-    return Search(directDraw, platform, false);
+    return Search(directDraw, false);
 }
 
-bool TDXDrawDisplay::Search(TDirectDraw& directDraw, platform::Platform& platform, bool ratio) {
+bool TDXDrawDisplay::Search(TDirectDraw& directDraw, bool ratio) {
     const int32_t w = width_, h = height_, b = bitCount_;
-    const auto& modes = Modes(&directDraw, platform);
+    const auto& modes = Modes(directDraw);
     TDXDrawDisplayMode best{INT_MAX, INT_MAX, b};
     bool found = false;
     const long double wanted = static_cast<long double>(w) / h;

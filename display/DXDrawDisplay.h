@@ -6,9 +6,6 @@
 #include <vector>
 
 class TDirectDraw;
-namespace platform {
-class Platform;
-}
 
 // One mode the display offers.
 struct TDXDrawDisplayMode {
@@ -34,16 +31,16 @@ public:
     bool FixedRatio = true;
     bool FixedSize = false;
 
-    // The offered modes, sorted by width, height and bits; filled on first use.
-    const std::vector<TDXDrawDisplayMode>& Modes(TDirectDraw* directDraw, platform::Platform& platform);
+    // The modes the display object offers, sorted by width, height and bits; filled on first use.
+    const std::vector<TDXDrawDisplayMode>& Modes(TDirectDraw& directDraw);
     void ClearModes() { modes_.clear(); }
 
     // Chooses and sets the mode closest to the requested one; false when none can be set.
-    bool SetDisplayMode(TDirectDraw& directDraw, platform::Platform& platform);
+    bool SetDisplayMode(TDirectDraw& directDraw);
 
 private:
     bool TrySet(TDirectDraw& directDraw, int32_t w, int32_t h, int32_t bits);
-    bool Search(TDirectDraw& directDraw, platform::Platform& platform, bool ratio);
+    bool Search(TDirectDraw& directDraw, bool ratio);
 
     int32_t width_ = 640;
     int32_t height_ = 480;

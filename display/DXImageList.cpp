@@ -10,6 +10,8 @@ void TCustomDXImageList::SetDXDraw(TCustomDXDraw* dxDraw) {
     if (dxDraw_) {
         dxDraw_->RemoveListener(this);
     }
+    // Whatever the old display told us, nothing of it is kept.
+    items_.ReleaseAll();
     dxDraw_ = dxDraw;
     if (dxDraw_) {
         dxDraw_->AddListener(this);

@@ -1,6 +1,5 @@
 #include "display/DirectDrawSurface.h"
 
-#include "display/DIB.h"
 #include "display/DXRender.h"
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurfaceCanvas.h"
@@ -81,18 +80,11 @@ void TDirectDrawSurface::LoadPicture(const TGraphic& picture, int32_t width, int
     if (!surface_) {
         return;
     }
-    if (dynamic_cast<const TDIB*>(&picture) == nullptr && Width() == s.Width() && Height() == s.Height()) {
-        TextCanvas().Draw(-s.Left, -s.Top, picture);
-    } else {
-        // A DIB is copied straight through the drawing layer; any other picture goes through
-        // a temporary DIB of the source rectangle's size. Both end as a scaled copy of s.
-        std::unique_ptr<platform::DeviceContext> dc;
-        if (Check(surface_->GetDC(dc))) {
-            dc->StretchBlt(FullRect(), picture.Image(), s);
-        }
-    }
-    if (canvas_) {
-        canvas_->Detach();
+    // A picture of either kind ends as a copy of rectangle s through the drawing layer,
+    // scaled when the sizes differ.
+    std::unique_ptr<platform::DeviceContext> dc;
+    if (Check(surface_->GetDC(dc))) {
+        dc->StretchBlt(FullRect(), picture.Image(), s);
     }
 }
 
@@ -191,23 +183,30 @@ TDirectDrawSurfaceCanvas& TDirectDrawSurface::TextCanvas() {
 }
 
 namespace {
+
+// A rectangle in 64 bits, so that clipping far-off or reversed rectangles cannot overflow.
+struct Rect64 {
+    int64_t Left, Top, Right, Bottom;
+    bool IsEmpty() const { return Left >= Right || Top >= Bottom; }
+};
+
 // Clips a 1:1 copy of s to (x, y): first the destination's left and top, then the source's,
 // then the destination's right and bottom, then the source's. For a mirrored copy the source
 // edge that lands on a clipped destination edge is the opposite one.
-bool ClipCopy(TRect& d, TRect& s, const TRect& destFull, const TRect& sourceFull, bool mirrorX, bool mirrorY) {
-    auto cutDestLeft = [&](int32_t n) {
+bool ClipCopy(Rect64& d, Rect64& s, const TRect& destFull, const TRect& sourceFull, bool mirrorX, bool mirrorY) {
+    auto cutDestLeft = [&](int64_t n) {
         d.Left += n;
         (mirrorX ? s.Right -= n : s.Left += n);
     };
-    auto cutDestRight = [&](int32_t n) {
+    auto cutDestRight = [&](int64_t n) {
         d.Right -= n;
         (mirrorX ? s.Left += n : s.Right -= n);
     };
-    auto cutDestTop = [&](int32_t n) {
+    auto cutDestTop = [&](int64_t n) {
         d.Top += n;
         (mirrorY ? s.Bottom -= n : s.Top += n);
     };
-    auto cutDestBottom = [&](int32_t n) {
+    auto cutDestBottom = [&](int64_t n) {
         d.Bottom -= n;
         (mirrorY ? s.Top += n : s.Bottom -= n);
     };
@@ -218,12 +217,12 @@ bool ClipCopy(TRect& d, TRect& s, const TRect& destFull, const TRect& sourceFull
         cutDestTop(destFull.Top - d.Top);
     }
     if (s.Left < sourceFull.Left) {
-        int32_t n = sourceFull.Left - s.Left;
+        int64_t n = sourceFull.Left - s.Left;
         s.Left += n;
         (mirrorX ? d.Right -= n : d.Left += n);
     }
     if (s.Top < sourceFull.Top) {
-        int32_t n = sourceFull.Top - s.Top;
+        int64_t n = sourceFull.Top - s.Top;
         s.Top += n;
         (mirrorY ? d.Bottom -= n : d.Top += n);
     }
@@ -234,17 +233,23 @@ bool ClipCopy(TRect& d, TRect& s, const TRect& destFull, const TRect& sourceFull
         cutDestBottom(d.Bottom - destFull.Bottom);
     }
     if (s.Right > sourceFull.Right) {
-        int32_t n = s.Right - sourceFull.Right;
+        int64_t n = s.Right - sourceFull.Right;
         s.Right -= n;
         (mirrorX ? d.Left += n : d.Right -= n);
     }
     if (s.Bottom > sourceFull.Bottom) {
-        int32_t n = s.Bottom - sourceFull.Bottom;
+        int64_t n = s.Bottom - sourceFull.Bottom;
         s.Bottom -= n;
         (mirrorY ? d.Top += n : d.Bottom -= n);
     }
     return !d.IsEmpty() && !s.IsEmpty();
 }
+
+TRect Narrow(const Rect64& r) {
+    return TRect{static_cast<int32_t>(r.Left), static_cast<int32_t>(r.Top), static_cast<int32_t>(r.Right),
+                 static_cast<int32_t>(r.Bottom)};
+}
+
 } // namespace
 
 void TDirectDrawSurface::Draw(int32_t x, int32_t y, const TRect& sourceRect, TDirectDrawSurface* source,
@@ -252,28 +257,30 @@ void TDirectDrawSurface::Draw(int32_t x, int32_t y, const TRect& sourceRect, TDi
     if (!source || x > Width() || y > Height() || !surface_ || !source->surface_) {
         return;
     }
-    TRect s = sourceRect;
+    Rect64 s{sourceRect.Left, sourceRect.Top, sourceRect.Right, sourceRect.Bottom};
     const bool mirrorX = s.Right < s.Left;
     const bool mirrorY = s.Bottom < s.Top;
     if (mirrorX || mirrorY) {
-        if (!(std::abs(s.Width()) + x > 0 && std::abs(s.Height()) + y > 0)) {
+        if (!(std::abs(s.Right - s.Left) + x > 0 && std::abs(s.Bottom - s.Top) + y > 0)) {
             return;
         }
-        s = TRect{std::min(s.Left, s.Right), std::min(s.Top, s.Bottom), std::max(s.Left, s.Right),
-                  std::max(s.Top, s.Bottom)};
+        s = Rect64{std::min(s.Left, s.Right), std::min(s.Top, s.Bottom), std::max(s.Left, s.Right),
+                   std::max(s.Top, s.Bottom)};
     }
-    TRect d = Bounds(x, y, s.Width(), s.Height());
+    Rect64 d{x, y, x + (s.Right - s.Left), y + (s.Bottom - s.Top)};
     if (!ClipCopy(d, s, FullRect(), source->FullRect(), mirrorX, mirrorY)) {
         return;
     }
+    // Clipped to both surfaces, the rectangles now fit in 32 bits.
+    const TRect dr = Narrow(d), sr = Narrow(s);
     platform::Surface& src = *source->surface_;
     if (mirrorX || mirrorY || HasClipper) {
-        Check(surface_->Blt(&d, src, &s, platform::BltFx{transparent, mirrorX, mirrorY}));
+        Check(surface_->Blt(&dr, src, &sr, platform::BltFx{transparent, mirrorX, mirrorY}));
         return;
     }
-    Result r = surface_->BltFast(d.Left, d.Top, src, s, transparent);
+    Result r = surface_->BltFast(dr.Left, dr.Top, src, sr, transparent);
     if (r == Result::BltFastCantClip) {
-        r = surface_->Blt(&d, src, &s, platform::BltFx{transparent, false, false});
+        r = surface_->Blt(&dr, src, &sr, platform::BltFx{transparent, false, false});
         HasClipper = surface_->GetClipper() != nullptr;
     }
     Check(r);

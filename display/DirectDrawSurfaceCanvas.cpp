@@ -47,9 +47,3 @@ int TDirectDrawSurfaceCanvas::TextWidth(const std::string& text) {
     platform::DeviceContext* dc = Attach();
     return dc ? dc->TextExtent(text, Spec()).Width : 0;
 }
-
-void TDirectDrawSurfaceCanvas::Draw(int x, int y, const TGraphic& graphic) {
-    if (platform::DeviceContext* dc = Attach()) {
-        graphic.Draw(*dc, x, y);
-    }
-}

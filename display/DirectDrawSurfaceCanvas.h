@@ -40,8 +40,6 @@ public:
     // Draws text with the top-left corner of its first character cell at (x, y).
     void WriteText(int x, int y, const std::string& text);
     int TextWidth(const std::string& text);
-    // Draws a picture at (x, y) at its own size.
-    void Draw(int x, int y, const TGraphic& graphic);
     void Detach();
     bool Attached() const { return dc_ != nullptr; }
 

@@ -28,14 +28,3 @@ platform::Rgb ColorToRGB(TColor color) {
     }
     return platform::Rgb{static_cast<uint8_t>(raw), static_cast<uint8_t>(raw >> 8), static_cast<uint8_t>(raw >> 16)};
 }
-
-void TGraphic::Draw(platform::DeviceContext& dc, int x, int y) const {
-    StretchDraw(dc, Bounds(x, y, Width(), Height()));
-}
-
-void TGraphic::StretchDraw(platform::DeviceContext& dc, const TRect& dest) const {
-    if (Empty()) {
-        return;
-    }
-    dc.StretchBlt(dest, Image(), TRect{0, 0, Width(), Height()});
-}

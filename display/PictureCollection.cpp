@@ -3,6 +3,7 @@
 #include "display/DXDraw.h"
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
+#include "display/DirectXErrors.h"
 
 #include <algorithm>
 
@@ -108,50 +109,57 @@ void TPictureCollectionItem::BuildPatterns() {
         }
     }
     ClearSurfaces();
-    const int32_t w = Width(), h = Height();
-    const int32_t pw = picture_.Width(), ph = picture_.Height();
-    const int32_t w2 = w + SkipWidth, h2 = h + SkipHeight;
+    // The stored pattern sizes and gaps can be anything; the geometry is worked out in 64 bits.
+    const int64_t w = Width(), h = Height();
+    const int64_t pw = picture_.Width(), ph = picture_.Height();
+    const int64_t w2 = w + SkipWidth, h2 = h + SkipHeight;
 
     if (w == pw && h == ph) {
-        TDirectDrawSurface& block = AddBlock(TRect{0, 0, pw, ph});
-        patterns_.push_back({TRect{0, 0, pw, ph}, &block});
+        TDirectDrawSurface& block = AddBlock(TRect{0, 0, picture_.Width(), picture_.Height()});
+        patterns_.push_back({block.FullRect(), &block});
         return;
     }
     // A gap that cancels the pattern size leaves no stride to cut by.
     if (w2 <= 0 || h2 <= 0) {
         return;
     }
-    const int32_t columns = (pw + SkipWidth) / w2, rows = (ph + SkipHeight) / h2;
+    const int64_t columns = (pw + SkipWidth) / w2, rows = (ph + SkipHeight) / h2;
+    if (columns <= 0 || rows <= 0) {
+        return;
+    }
+    auto rect = [&](int64_t x, int64_t y) {
+        return Bounds(static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(w),
+                      static_cast<int32_t>(h));
+    };
 
     if (SystemMemory) {
-        TDirectDrawSurface& block = AddBlock(TRect{0, 0, pw, ph});
-        for (int32_t y = 0; y < rows; ++y) {
-            for (int32_t x = 0; x < columns; ++x) {
-                patterns_.push_back({Bounds(x * w2, y * h2, w, h), &block});
+        TDirectDrawSurface& block = AddBlock(TRect{0, 0, picture_.Width(), picture_.Height()});
+        for (int64_t y = 0; y < rows; ++y) {
+            for (int64_t x = 0; x < columns; ++x) {
+                patterns_.push_back({rect(x * w2, y * h2), &block});
             }
         }
         return;
     }
 
     // Blocks of whole strides: the fewest strides reaching the block size, but no more than fit the picture.
-    const int32_t bw = std::min((kBlockSize + w2 - 1) / w2 * w2, columns * w2);
-    const int32_t bh = std::min((kBlockSize + h2 - 1) / h2 * h2, rows * h2);
-    if (bw <= 0 || bh <= 0) {
-        return;
-    }
-    const int32_t nx = (pw + bw - 1) / bw, ny = (ph + bh - 1) / bh;
+    const int64_t bw = std::min((kBlockSize + w2 - 1) / w2 * w2, columns * w2);
+    const int64_t bh = std::min((kBlockSize + h2 - 1) / h2 * h2, rows * h2);
+    const int64_t nx = (pw + bw - 1) / bw, ny = (ph + bh - 1) / bh;
     std::vector<TDirectDrawSurface*> blocks;
-    for (int32_t by = 0; by < ny; ++by) {
-        for (int32_t bx = 0; bx < nx; ++bx) {
-            int32_t bwidth = std::min(bw, std::max(pw - bx * bw, 0));
-            int32_t bheight = std::min(bh, std::max(ph - by * bh, 0));
-            blocks.push_back(&AddBlock(Bounds(bx * bw, by * bh, bwidth == 0 ? bw : bwidth, bheight == 0 ? bh : bheight)));
+    for (int64_t by = 0; by < ny; ++by) {
+        for (int64_t bx = 0; bx < nx; ++bx) {
+            const int64_t bwidth = std::min(bw, std::max<int64_t>(pw - bx * bw, 0));
+            const int64_t bheight = std::min(bh, std::max<int64_t>(ph - by * bh, 0));
+            blocks.push_back(&AddBlock(Bounds(static_cast<int32_t>(bx * bw), static_cast<int32_t>(by * bh),
+                                              static_cast<int32_t>(bwidth == 0 ? bw : bwidth),
+                                              static_cast<int32_t>(bheight == 0 ? bh : bheight))));
         }
     }
-    for (int32_t y = 0; y < rows; ++y) {
-        for (int32_t x = 0; x < columns; ++x) {
-            const int32_t px = x * w2, py = y * h2;
-            patterns_.push_back({Bounds(px % bw, py % bh, w, h), blocks[static_cast<std::size_t>(px / bw + py / bh * nx)]});
+    for (int64_t y = 0; y < rows; ++y) {
+        for (int64_t x = 0; x < columns; ++x) {
+            const int64_t px = x * w2, py = y * h2;
+            patterns_.push_back({rect(px % bw, py % bh), blocks[static_cast<std::size_t>(px / bw + py / bh * nx)]});
         }
     }
 }
@@ -197,7 +205,7 @@ void TPictureCollectionItem::DrawTurnedBlended(TDirectDrawSurface* dest, int32_t
     }
 }
 
-TPictureCollection::TPictureCollection(void* owner) : owner_(owner) {}
+TPictureCollection::TPictureCollection(TComponent* owner) : owner_(owner) {}
 
 TPictureCollection::~TPictureCollection() = default;
 
@@ -221,7 +229,9 @@ void TPictureCollection::PrepareAll(TCustomDXDraw* dxDraw) {
     ReleaseAll();
     dxDraw_ = dxDraw;
     if (!Initialized()) {
-        throw EPictureCollectionError(FormatMessage("%s cannot be initialized", std::string("TPictureCollection")));
+        // A display that is not initialised is not kept: the collection stays detached.
+        dxDraw_ = nullptr;
+        throw EPictureCollectionError(FormatMessage(SCannotInitialized, std::string("TPictureCollection")));
     }
     for (const auto& item : items_) {
         item->Prepare();
@@ -229,13 +239,8 @@ void TPictureCollection::PrepareAll(TCustomDXDraw* dxDraw) {
 }
 
 void TPictureCollection::ReleaseAll() {
-    try {
-        for (const auto& item : items_) {
-            item->Release();
-        }
-    } catch (...) {
-        dxDraw_ = nullptr;
-        throw;
+    for (const auto& item : items_) {
+        item->Release();
     }
     dxDraw_ = nullptr;
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class TComponent;
 class TCustomDXDraw;
 class TDirectDrawSurface;
 class TPictureCollection;
@@ -91,10 +92,10 @@ private:
 // The ordered picture items of one image list.
 class TPictureCollection {
 public:
-    explicit TPictureCollection(void* owner = nullptr);
+    explicit TPictureCollection(TComponent* owner = nullptr);
     ~TPictureCollection();
 
-    void* Owner() const { return owner_; }
+    TComponent* Owner() const { return owner_; }
     int32_t Count() const { return static_cast<int32_t>(items_.size()); }
     // The item at `index`; raises EListError "List index out of bounds (%d)" outside the list.
     TPictureCollectionItem& ItemAt(int32_t index) const;
@@ -112,7 +113,7 @@ public:
     void BuildAll();
 
 private:
-    void* owner_;
+    TComponent* owner_;
     TCustomDXDraw* dxDraw_ = nullptr;
     std::vector<std::unique_ptr<TPictureCollectionItem>> items_;
 };

@@ -74,17 +74,10 @@ void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
 }
 
 void TForm1::WriteFrameRate() {
-    TDirectDrawSurface* back = DXDraw->BackBuffer();
-    if (!back) {
-        return;
+    if (TDirectDrawSurfaceCanvas* canvas = World.TextCanvas(13, "System")) {
+        canvas->WriteText(1, 1, "FPS:" + std::to_string(DXTimer->FramesPerSecond()));
+        canvas->Detach();
     }
-    TDirectDrawSurfaceCanvas& canvas = back->TextCanvas();
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.Font.Color = clWhite;
-    canvas.Font.Size = 13;
-    canvas.Font.Name = "System";
-    canvas.WriteText(1, 1, "FPS:" + std::to_string(DXTimer->FramesPerSecond()));
-    canvas.Detach();
 }
 
 void TForm1::DrawPointer() {

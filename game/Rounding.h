@@ -1,13 +1,18 @@
 #pragma once
 
+#include <cfenv>
 #include <cmath>
 #include <cstdint>
 
-// The nearest integer, an exact half going to the even neighbour (0.5 gives 0, 1.5 gives 2).
+// The nearest integer, an exact half going to the even neighbour (0.5 gives 0, 1.5 gives 2):
+// the processor's default rounding. Values beyond 32 bits are held at the nearest limit.
 inline int32_t RoundHalfEven(double v) {
-    double r = std::round(v);
-    if (std::fabs(v - std::trunc(v)) == 0.5) {
-        r = 2.0 * std::round(v / 2.0);
+    const double r = std::nearbyint(v);
+    if (!(r > -2147483648.0)) {
+        return INT32_MIN;
+    }
+    if (r > 2147483647.0) {
+        return INT32_MAX;
     }
     return static_cast<int32_t>(r);
 }

@@ -106,19 +106,20 @@ void CopyRows(Area d, Area s, int w, int h, uint32_t key) {
 template <int Bpp, bool Keyed>
 void StretchRows(Surface& dst, const TRect& clip, const TRect& d, Surface& src, const TRect& s, const BltFx& fx,
                  uint32_t key) {
-    const int sw = s.Width(), sh = s.Height(), dw = d.Width(), dh = d.Height();
+    const int64_t sw = s.Width(), sh = s.Height(), dw = static_cast<int64_t>(d.Right) - d.Left,
+                  dh = static_cast<int64_t>(d.Bottom) - d.Top;
     std::vector<int> columns(static_cast<std::size_t>(clip.Width()));
     for (int x = clip.Left; x < clip.Right; ++x) {
-        int sx = static_cast<int>(static_cast<int64_t>(x - d.Left) * sw / dw);
+        int sx = static_cast<int>((static_cast<int64_t>(x) - d.Left) * sw / dw);
         if (fx.MirrorLeftRight) {
-            sx = sw - 1 - sx;
+            sx = static_cast<int>(sw - 1 - sx);
         }
         columns[static_cast<std::size_t>(x - clip.Left)] = (s.Left + sx) * Bpp;
     }
     for (int y = clip.Top; y < clip.Bottom; ++y) {
-        int sy = static_cast<int>(static_cast<int64_t>(y - d.Top) * sh / dh);
+        int sy = static_cast<int>((static_cast<int64_t>(y) - d.Top) * sh / dh);
         if (fx.MirrorUpDown) {
-            sy = sh - 1 - sy;
+            sy = static_cast<int>(sh - 1 - sy);
         }
         const uint8_t* sr = src.Bits() + static_cast<std::ptrdiff_t>(s.Top + sy) * src.Pitch();
         uint8_t* dr = At(dst, clip.Left, y).bits;
@@ -236,10 +237,11 @@ Result Surface::BltFast(int x, int y, Surface& src, const TRect& srcRect, bool k
     if (!(src.format_ == format_)) {
         return Result::IncompatibleFormat;
     }
-    TRect d = Bounds(x, y, srcRect.Width(), srcRect.Height());
-    if (srcRect.IsEmpty() || !Inside(srcRect, src) || !Inside(d, *this)) {
+    if (srcRect.IsEmpty() || !Inside(srcRect, src) || x < 0 || y < 0 ||
+        static_cast<int64_t>(x) + srcRect.Width() > width_ || static_cast<int64_t>(y) + srcRect.Height() > height_) {
         return Result::InvalidRect;
     }
+    const TRect d = Bounds(x, y, srcRect.Width(), srcRect.Height());
     const int bpp = format_.BytesPerPixel();
     const uint32_t key = src.colorKey_ & PixelMask(bpp);
     if (&src == this) {
@@ -293,7 +295,9 @@ Result Surface::Blt(const TRect* dstRect, Surface& src, const TRect* srcRect, co
     }
     const int bpp = format_.BytesPerPixel();
     const uint32_t key = src.colorKey_ & PixelMask(bpp);
-    const bool oneToOne = s.Width() == d.Width() && s.Height() == d.Height() && !fx.MirrorLeftRight && !fx.MirrorUpDown;
+    const bool oneToOne = s.Width() == static_cast<int64_t>(d.Right) - d.Left &&
+                          s.Height() == static_cast<int64_t>(d.Bottom) - d.Top && !fx.MirrorLeftRight &&
+                          !fx.MirrorUpDown;
     for (const TRect& c : clips) {
         TRect clip = Intersect(d, c);
         if (clip.IsEmpty()) {

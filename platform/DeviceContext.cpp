@@ -47,11 +47,12 @@ void DeviceContext::StretchBlt(const TRect& dst, const RgbImage& src, const TRec
     const int x0 = std::max(dst.Left, 0), x1 = std::min(dst.Right, surface_.Width());
     const int y0 = std::max(dst.Top, 0), y1 = std::min(dst.Bottom, surface_.Height());
     const PixelFormat& format = surface_.Format();
-    const int64_t sw = srcRect.Width(), sh = srcRect.Height(), dw = dst.Width(), dh = dst.Height();
+    const int64_t sw = srcRect.Width(), sh = srcRect.Height();
+    const int64_t dw = static_cast<int64_t>(dst.Right) - dst.Left, dh = static_cast<int64_t>(dst.Bottom) - dst.Top;
     for (int y = y0; y < y1; ++y) {
-        int sy = srcRect.Top + static_cast<int>((y - dst.Top) * sh / dh);
+        int sy = srcRect.Top + static_cast<int>((static_cast<int64_t>(y) - dst.Top) * sh / dh);
         for (int x = x0; x < x1; ++x) {
-            int sx = srcRect.Left + static_cast<int>((x - dst.Left) * sw / dw);
+            int sx = srcRect.Left + static_cast<int>((static_cast<int64_t>(x) - dst.Left) * sw / dw);
             Store(surface_, x, y, format.FromRgb(src.At(sx, sy)));
         }
     }

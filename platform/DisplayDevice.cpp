@@ -47,7 +47,9 @@ void DisplayDevice::RestoreDisplayMode() {
 Result DisplayDevice::CreateSurface(const SurfaceDesc& desc, std::unique_ptr<Surface>& out) {
     int width = desc.Primary ? current_.Width : desc.Width;
     int height = desc.Primary ? current_.Height : desc.Height;
-    if (width <= 0 || height <= 0) {
+    // Larger surfaces than this are refused rather than have their sizes overflow.
+    constexpr int kMaxSide = 32768;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
         return Result::InvalidParams;
     }
     PixelFormat format = PixelFormat::ForBitCount(current_.BitCount);

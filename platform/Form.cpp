@@ -10,7 +10,12 @@ TForm::TForm(TApplication& application) : TComponent(nullptr), application_(appl
 TForm::~TForm() {
     if (windowMade_) {
         windowMade_ = false;
-        Send(TFormMessage::WindowDestroyed);
+        // An error of a component letting go of the window cannot leave a destructor: report it.
+        try {
+            Send(TFormMessage::WindowDestroyed);
+        } catch (const std::exception& e) {
+            application_.ShowException(e);
+        }
         application_.Platform().HideWindow();
     }
     DestroyComponents();

@@ -41,7 +41,25 @@ protected:
         img.Width = primary.Width();
         img.Height = primary.Height();
         img.Pixels.resize(static_cast<std::size_t>(img.Width) * img.Height);
-        const int bpp = primary.Format().BytesPerPixel();
+        const PixelFormat& format = primary.Format();
+        if (format.BitCount == 16) {
+            // Every frame passes through here: convert 16-bit pixels through a table.
+            if (colours16_.empty()) {
+                colours16_.resize(65536);
+                for (uint32_t raw = 0; raw < 65536; ++raw) {
+                    colours16_[raw] = format.ToRgb(raw);
+                }
+            }
+            for (int y = 0; y < img.Height; ++y) {
+                const auto* row = reinterpret_cast<const uint16_t*>(primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch());
+                Rgb* out = &img.Pixels[static_cast<std::size_t>(y) * img.Width];
+                for (int x = 0; x < img.Width; ++x) {
+                    out[x] = colours16_[row[x]];
+                }
+            }
+            return;
+        }
+        const int bpp = format.BytesPerPixel();
         for (int y = 0; y < img.Height; ++y) {
             const uint8_t* row = primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch();
             for (int x = 0; x < img.Width; ++x) {
@@ -49,7 +67,7 @@ protected:
                 for (int i = 0; i < bpp; ++i) {
                     raw |= static_cast<uint32_t>(row[x * bpp + i]) << (8 * i);
                 }
-                img.Pixels[static_cast<std::size_t>(y) * img.Width + x] = primary.Format().ToRgb(raw);
+                img.Pixels[static_cast<std::size_t>(y) * img.Width + x] = format.ToRgb(raw);
             }
         }
     }
@@ -64,6 +82,7 @@ protected:
 
 private:
     HeadlessPlatform& owner_;
+    std::vector<Rgb> colours16_;
 };
 
 HeadlessPlatform::HeadlessPlatform() : Modes(CommonDisplayModes()) {}

@@ -185,7 +185,7 @@ TEST_F(SurfaceTest, Allocate_FallsBackToSystemMemory) {
     // A surface larger than the free video memory goes to system memory.
     auto big = std::make_unique<TDirectDrawSurface>(draw->DDraw());
     const std::size_t free = draw->DDraw()->Device().GetCaps().VideoMemoryFree;
-    big->Allocate(static_cast<int>(free / 2 / 64) + 1, 64);
+    big->Allocate(4096, static_cast<int>(free / 2 / 4096) + 1);
     EXPECT_TRUE(big->InSystemMemory);
     EXPECT_NE(big->ISurface(), nullptr);
 }
