@@ -127,6 +127,38 @@ TEST(DIBTest, RefusesOtherHeadersAndTruncatedData) {
     ExpectInvalid(compressed);
 }
 
+TEST(DIBTest, ReadsOneFourAndThirtyTwoBitsAndSkipsAHintTable) {
+    // 1 bit: two colours, eight pixels a byte, most significant first.
+    Bytes one = Header(3, 1, 1);
+    const uint8_t table1[] = {0, 0, 0, 0, 255, 255, 255, 0};
+    one.insert(one.end(), table1, table1 + 8);
+    const uint8_t row1[] = {0xA0, 0, 0, 0}; // 1 0 1
+    one.insert(one.end(), row1, row1 + 4);
+    TDIB dib;
+    dib.LoadFromMemory(one.data(), one.size());
+    EXPECT_EQ(dib.Image().At(0, 0), (platform::Rgb{255, 255, 255}));
+    EXPECT_EQ(dib.Image().At(1, 0), (platform::Rgb{0, 0, 0}));
+    EXPECT_EQ(dib.Image().At(2, 0), (platform::Rgb{255, 255, 255}));
+
+    // 4 bits with a table of only two colours; the high half of a byte is the left pixel.
+    Bytes four = Header(2, 1, 4, 2);
+    const uint8_t table4[] = {0, 0, 255, 0, 255, 0, 0, 0};
+    four.insert(four.end(), table4, table4 + 8);
+    const uint8_t row4[] = {0x10, 0, 0, 0};
+    four.insert(four.end(), row4, row4 + 4);
+    dib.LoadFromMemory(four.data(), four.size());
+    EXPECT_EQ(dib.Image().At(0, 0), (platform::Rgb{0, 0, 255}));
+    EXPECT_EQ(dib.Image().At(1, 0), (platform::Rgb{255, 0, 0}));
+
+    // 32 bits with a two-entry table that only hints at colours for palette displays.
+    Bytes wide = Header(1, 1, 32, 2);
+    wide.insert(wide.end(), 8, 0x55);
+    const uint8_t pixel[] = {10, 20, 30, 0};
+    wide.insert(wide.end(), pixel, pixel + 4);
+    dib.LoadFromMemory(wide.data(), wide.size());
+    EXPECT_EQ(dib.Image().At(0, 0), (platform::Rgb{30, 20, 10}));
+}
+
 // A stored picture block: the class name with its length, then the class's data.
 Bytes Stored(const std::string& cls, const Bytes& data) {
     Bytes b;

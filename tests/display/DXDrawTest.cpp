@@ -245,4 +245,56 @@ TEST_F(DXDrawTest, SurfaceSizeFollowsTheControl) {
     EXPECT_EQ(draw->SurfaceWidth(), 320);
 }
 
+TEST_F(DXDrawTest, FinaliseTellsEveryListenerAndTearsDownWhateverRaises) {
+    struct Raising : TDXDrawListener {
+        void DXDrawNotify(TCustomDXDraw&, TDisplayNotice notice) override {
+            if (notice == TDisplayNotice::SurfaceFinalizing) {
+                throw Exception("listener failed");
+            }
+        }
+    };
+    Recorder first;
+    Raising raising;
+    Show();
+    draw->AddListener(&first);
+    draw->AddListener(&raising); // newest, so told first
+    draw->OnFinalizeSurface = [](TComponent*) { throw Exception("event failed"); };
+    first.Log.clear();
+    try {
+        draw->Finalize();
+        FAIL() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_STREQ(e.what(), "event failed");
+    }
+    EXPECT_EQ(first.Log, (Log{"SurfaceFinalizing", "Finalizing"}));
+    EXPECT_FALSE(draw->IsInitialized());
+    EXPECT_EQ(draw->BackBuffer(), nullptr);
+    draw->RemoveListener(&raising);
+    draw->RemoveListener(&first);
+}
+
+TEST_F(DXDrawTest, AnErrorWhileTheFormsWindowGoesIsReported) {
+    auto other = std::make_unique<TForm>(app);
+    TDXDraw& control = CreateComponent<TDXDraw>(*other);
+    control.SetParent(other.get());
+    other->Show();
+    control.OnFinalize = [](TComponent*) { throw Exception("cannot let go"); };
+    other.reset();
+    ASSERT_EQ(platform.Errors.size(), 1u);
+    EXPECT_EQ(platform.Errors[0], "Error: cannot let go");
+}
+
+TEST_F(DXDrawTest, AResizeRaisedDuringAResizeDoesNothing) {
+    Show();
+    int resizes = 0;
+    draw->OnInitializeSurface = [&](TComponent*) {
+        ++resizes;
+        draw->SetSurfaceSize(100, 100);
+    };
+    draw->SetSurfaceSize(320, 240);
+    EXPECT_EQ(resizes, 1);
+    EXPECT_EQ(draw->SurfaceWidth(), 320);
+    EXPECT_FALSE(draw->Busy());
+}
+
 } // namespace

@@ -190,6 +190,8 @@ TEST_F(PictureCollectionTest, ItemAtRangeAndAttachErrors) {
         EXPECT_STREQ(e.what(), "TPictureCollection cannot be initialized");
     }
     EXPECT_FALSE(list->Items().Initialized());
+    // The display it could not attach to is not kept.
+    EXPECT_EQ(list->Items().DXDraw(), nullptr);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "tools/levels/LevelFiles.h"
 #include "tools/levels/LevelRenderer.h"
 #include "tools/levels/MinePatrol.h"
-#include "tools/levels/PictureFile.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +12,21 @@
 #include <sstream>
 
 using namespace levels;
+using platform::Rgb;
 
 namespace {
 
 const std::string kAssets = VK_ASSETS_DIR;
+
+int BitCountOf(const TGraphic& graphic) {
+    if (const auto* dib = dynamic_cast<const TDIB*>(&graphic)) {
+        return dib->BitCount();
+    }
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) {
+        return bitmap->BitCount();
+    }
+    return 0;
+}
 
 std::string LevelPath(int n) {
     std::string name = std::to_string(n);
@@ -129,11 +139,13 @@ TEST(ShippedPictures, MatchTheCatalogue) {
         EXPECT_EQ(it->second.Transparent, e.Transparent) << name;
         EXPECT_EQ(it->second.Colour, e.Colour) << name;
         std::vector<uint8_t> block = ReadFileBytes(kAssets + "/pictures/" + it->second.File);
-        PictureInfo info = ReadPictureBlock(block);
-        EXPECT_EQ(info.ClassName, e.Class) << name;
-        EXPECT_EQ(info.BitsPerPixel, e.Bits) << name;
-        EXPECT_EQ(info.Pixels.Width, e.Width) << name;
-        EXPECT_EQ(info.Pixels.Height, e.Height) << name;
+        TPicture picture;
+        picture.LoadFromStoredData(block.data(), block.size());
+        ASSERT_NE(picture.Graphic(), nullptr) << name;
+        EXPECT_EQ(picture.Graphic()->ClassName(), e.Class) << name;
+        EXPECT_EQ(BitCountOf(*picture.Graphic()), e.Bits) << name;
+        EXPECT_EQ(picture.Width(), e.Width) << name;
+        EXPECT_EQ(picture.Height(), e.Height) << name;
         if (e.Width == 30 && e.Height == 30) {
             EXPECT_EQ(block.size(), e.Bits == 24 ? 2805u : 2029u) << name;
         }
@@ -141,18 +153,19 @@ TEST(ShippedPictures, MatchTheCatalogue) {
 }
 
 TEST(ShippedPictures, KeyedEdgesHaveNoDarkFringe) {
+    const platform::PixelFormat display = platform::PixelFormat::ForBitCount(16);
     for (const auto& [key, line] : ReadCatalogue()) {
         if (!line.Transparent) {
             continue;
         }
-        Image img = ReadPictureFile(kAssets + "/pictures/" + line.File).Pixels;
-        const uint8_t keyRgb[3] = {static_cast<uint8_t>(line.Colour), static_cast<uint8_t>(line.Colour >> 8),
-                                   static_cast<uint8_t>(line.Colour >> 16)};
+        const platform::RgbImage img = LoadPictureFile(kAssets + "/pictures/" + line.File).Graphic()->Image();
+        const Rgb keyRgb{static_cast<uint8_t>(line.Colour), static_cast<uint8_t>(line.Colour >> 8),
+                         static_cast<uint8_t>(line.Colour >> 16)};
         const bool blackKey = line.Colour == 0;
         auto isKey = [&](int x, int y) {
             return x < 0 || y < 0 || x >= img.Width || y >= img.Height
                        ? blackKey
-                       : std::equal(keyRgb, keyRgb + 3, img.Pixel(x, y));
+                       : img.At(x, y) == keyRgb;
         };
         int bad = 0;
         for (int y = 0; y < img.Height; ++y) {
@@ -166,13 +179,13 @@ TEST(ShippedPictures, KeyedEdgesHaveNoDarkFringe) {
                         edge = edge || isKey(x + dx, y + dy);
                     }
                 }
-                const uint8_t* p = img.Pixel(x, y);
-                int peak = std::max({p[0], p[1], p[2]});
-                bool nearKey = blackKey ? peak < 48 : (p[0] < 48 && p[1] < 48 && p[2] > 200);
+                const Rgb p = img.At(x, y);
+                int peak = std::max({p.r, p.g, p.b});
+                bool nearKey = blackKey ? peak < 48 : (p.r < 48 && p.g < 48 && p.b > 200);
                 bad += edge && nearKey ? 1 : 0;
                 // Only the frame colour of the blue-keyed tiles may share the key's 16-bit value.
-                bool frame = !blackKey && p[0] == 0 && p[1] == 0 && p[2] == 254;
-                bad += !frame && Rgb565(p) == Rgb565(keyRgb) ? 1 : 0;
+                bool frame = !blackKey && p == Rgb{0, 0, 254};
+                bad += !frame && display.FromRgb(p) == display.FromRgb(keyRgb) ? 1 : 0;
             }
         }
         EXPECT_EQ(bad, 0) << key.first << " " << key.second;
@@ -181,9 +194,9 @@ TEST(ShippedPictures, KeyedEdgesHaveNoDarkFringe) {
 
 TEST(ShippedPictures, LevelRendererDrawsTheShipAtItsStart) {
     LevelRenderer renderer(kAssets + "/pictures");
-    Image field = renderer.Render(LoadLevelFile(LevelPath(1)), 1);
+    const platform::RgbImage field = renderer.Render(LoadLevelFile(LevelPath(1)), 1);
     ASSERT_EQ(field.Width, 630);
     ASSERT_EQ(field.Height, 450);
-    Image ship = ReadPictureFile(kAssets + "/pictures/GraphicList-3.pic").Pixels;
-    EXPECT_TRUE(std::equal(ship.Pixel(15, 15), ship.Pixel(15, 15) + 3, field.Pixel(15, 15)));
+    const platform::RgbImage ship = LoadPictureFile(kAssets + "/pictures/GraphicList-3.pic").Graphic()->Image();
+    EXPECT_EQ(field.At(15, 15), ship.At(15, 15));
 }
