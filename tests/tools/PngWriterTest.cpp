@@ -75,11 +75,10 @@ std::vector<uint8_t> ExpectedRows(const RgbImage& image) {
 // Checksums from an independent implementation: the whole file of a one-pixel red picture.
 TEST(PngWriter, EncodesOnePixelExactly) {
     const std::vector<uint8_t> expected = {
-        0x89, 'P',  'N',  'G',  '\r', '\n', 0x1A, '\n', 0,    0,    0,    13,   'I',  'H',  'D',  'R',  0,
-        0,    0,    1,    0,    0,    0,    1,    8,    2,    0,    0,    0,    0x90, 0x77, 0x53, 0xDE, 0,
-        0,    0,    15,   'I',  'D',  'A',  'T',  0x78, 0x01, 0x01, 0x04, 0x00, 0xFB, 0xFF, 0x00, 0xFF, 0x00,
-        0x00, 0x03, 0x01, 0x01, 0x00, 0x8D, 0x1D, 0xE5, 0x82, 0,    0,    0,    0,    'I',  'E',  'N',  'D',
-        0xAE, 0x42, 0x60, 0x82};
+        0x89, 'P',  'N',  'G',  '\r', '\n', 0x1A, '\n', 0,    0,    0,    13,   'I',  'H',  'D',  'R',  0,    0,
+        0,    1,    0,    0,    0,    1,    8,    2,    0,    0,    0,    0x90, 0x77, 0x53, 0xDE, 0,    0,    0,
+        15,   'I',  'D',  'A',  'T',  0x78, 0x01, 0x01, 0x04, 0x00, 0xFB, 0xFF, 0x00, 0xFF, 0x00, 0x00, 0x03, 0x01,
+        0x01, 0x00, 0x8D, 0x1D, 0xE5, 0x82, 0,    0,    0,    0,    'I',  'E',  'N',  'D',  0xAE, 0x42, 0x60, 0x82};
     EXPECT_EQ(EncodePng(RgbImage{1, 1, {Rgb{255, 0, 0}}}), expected);
 }
 

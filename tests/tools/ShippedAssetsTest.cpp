@@ -163,9 +163,7 @@ TEST(ShippedPictures, KeyedEdgesHaveNoDarkFringe) {
                          static_cast<uint8_t>(line.Colour >> 16)};
         const bool blackKey = line.Colour == 0;
         auto isKey = [&](int x, int y) {
-            return x < 0 || y < 0 || x >= img.Width || y >= img.Height
-                       ? blackKey
-                       : img.At(x, y) == keyRgb;
+            return x < 0 || y < 0 || x >= img.Width || y >= img.Height ? blackKey : img.At(x, y) == keyRgb;
         };
         int bad = 0;
         for (int y = 0; y < img.Height; ++y) {

@@ -2,21 +2,22 @@
 
 #include <fstream>
 #include <iterator>
-#include <vector>
+#include <stdexcept>
 
 namespace levels {
 
 Level LoadLevelFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::vector<uint8_t> data;
+    try {
+        data = ReadFileBytes(path);
+    } catch (const std::runtime_error&) {
         throw LevelError(path + ": cannot open");
     }
-    std::vector<char> data{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     try {
         if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0) {
-            return Level::FromText(std::string_view(data.data(), data.size()));
+            return Level::FromText(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
         }
-        return Level::FromBytes(std::vector<uint8_t>(data.begin(), data.end()));
+        return Level::FromBytes(data);
     } catch (const LevelError& e) {
         throw LevelError(path + ": " + e.what());
     }
@@ -34,6 +35,25 @@ int LevelNumberOf(const std::string& path) {
         }
     }
     return number;
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw std::runtime_error(path + ": cannot open");
+    }
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+TPicture LoadPictureFile(const std::string& path) {
+    const std::vector<uint8_t> block = ReadFileBytes(path);
+    TPicture picture;
+    try {
+        picture.LoadFromStoredData(block.data(), block.size());
+    } catch (const std::exception& e) {
+        throw std::runtime_error(path + ": " + e.what());
+    }
+    return picture;
 }
 
 } // namespace levels

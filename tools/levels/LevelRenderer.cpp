@@ -1,22 +1,37 @@
 #include "tools/levels/LevelRenderer.h"
 
+#include "tools/levels/LevelFiles.h"
 #include "tools/levels/MinePatrol.h"
-#include "tools/levels/PictureFile.h"
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 namespace levels {
 
 namespace {
 
+using platform::Rgb;
+using platform::RgbImage;
+
 // Digits 0..9 as 3 x 5 bitmaps, one row per three bits.
 constexpr std::array<uint16_t, 10> kDigits = {075557, 022222, 071747, 071717, 055711,
                                               074717, 074757, 071111, 075757, 075717};
 
-void Blit(Image& dest, const Image& src, int sx, int sy, int w, int h, int dx, int dy, bool keyed, uint16_t key) {
+// The display mode the game runs in: colour keys are compared in its raw pixel values.
+const platform::PixelFormat kDisplayFormat = platform::PixelFormat::ForBitCount(16);
+
+RgbImage Blank(int width, int height) {
+    return RgbImage{width, height, std::vector<Rgb>(static_cast<size_t>(width) * height)};
+}
+
+Rgb& PixelAt(RgbImage& img, int x, int y) {
+    return img.Pixels[static_cast<size_t>(y) * img.Width + x];
+}
+
+void Blit(RgbImage& dest, const RgbImage& src, int sx, int sy, int w, int h, int dx, int dy, bool keyed, uint32_t key) {
     for (int y = 0; y < h; ++y) {
         int ty = dy + y;
         if (ty < 0 || ty >= dest.Height) {
@@ -27,25 +42,25 @@ void Blit(Image& dest, const Image& src, int sx, int sy, int w, int h, int dx, i
             if (tx < 0 || tx >= dest.Width) {
                 continue;
             }
-            const uint8_t* p = src.Pixel(sx + x, sy + y);
-            if (keyed && Rgb565(p) == key) {
+            const Rgb p = src.At(sx + x, sy + y);
+            if (keyed && kDisplayFormat.FromRgb(p) == key) {
                 continue;
             }
-            std::copy(p, p + 3, dest.Pixel(tx, ty));
+            PixelAt(dest, tx, ty) = p;
         }
     }
 }
 
-void FillRect(Image& img, int x0, int y0, int w, int h, const std::array<uint8_t, 3>& c) {
+void FillRect(RgbImage& img, int x0, int y0, int w, int h, Rgb c) {
     for (int y = std::max(0, y0); y < std::min(img.Height, y0 + h); ++y) {
         for (int x = std::max(0, x0); x < std::min(img.Width, x0 + w); ++x) {
-            std::copy(c.begin(), c.end(), img.Pixel(x, y));
+            PixelAt(img, x, y) = c;
         }
     }
 }
 
 // A number in block digits of `scale` pixels on a dark plate; returns the plate's width.
-int DrawNumber(Image& img, int x, int y, int value, int scale, const std::array<uint8_t, 3>& colour) {
+int DrawNumber(RgbImage& img, int x, int y, int value, int scale, Rgb colour) {
     std::string text = std::to_string(value);
     int width = static_cast<int>(text.size()) * 4 * scale + scale;
     FillRect(img, x, y, width, 7 * scale, {0, 0, 0});
@@ -64,7 +79,7 @@ int DrawNumber(Image& img, int x, int y, int value, int scale, const std::array<
 }
 
 // A yellow arrowhead over a mine's box pointing the way it starts to move.
-void DrawArrow(Image& img, int left, int top, int mode) {
+void DrawArrow(RgbImage& img, int left, int top, int mode) {
     static const int dirs[5][2] = {{0, 0}, {0, -1}, {1, 0}, {0, 1}, {-1, 0}};
     const int ux = dirs[mode][0];
     const int uy = dirs[mode][1];
@@ -85,22 +100,19 @@ void DrawArrow(Image& img, int left, int top, int mode) {
             if (tx < 0 || ty < 0 || tx >= img.Width || ty >= img.Height || !rim) {
                 continue;
             }
-            uint8_t* out = img.Pixel(tx, ty);
-            std::array<uint8_t, 3> c = inside ? std::array<uint8_t, 3>{255, 226, 40} : std::array<uint8_t, 3>{0, 0, 0};
-            std::copy(c.begin(), c.end(), out);
+            PixelAt(img, tx, ty) = inside ? Rgb{255, 226, 40} : Rgb{0, 0, 0};
         }
     }
 }
 
-Image Half(const Image& img) {
-    Image out(img.Width / 2, img.Height / 2);
+RgbImage Half(const RgbImage& img) {
+    RgbImage out = Blank(img.Width / 2, img.Height / 2);
     for (int y = 0; y < out.Height; ++y) {
         for (int x = 0; x < out.Width; ++x) {
-            for (int c = 0; c < 3; ++c) {
-                int sum = img.Pixel(2 * x, 2 * y)[c] + img.Pixel(2 * x + 1, 2 * y)[c] + img.Pixel(2 * x, 2 * y + 1)[c] +
-                          img.Pixel(2 * x + 1, 2 * y + 1)[c];
-                out.Pixel(x, y)[c] = static_cast<uint8_t>((sum + 2) / 4);
-            }
+            const Rgb a = img.At(2 * x, 2 * y), b = img.At(2 * x + 1, 2 * y), c = img.At(2 * x, 2 * y + 1),
+                      d = img.At(2 * x + 1, 2 * y + 1);
+            auto mean = [](int p, int q, int r, int s) { return static_cast<uint8_t>((p + q + r + s + 2) / 4); };
+            PixelAt(out, x, y) = Rgb{mean(a.r, b.r, c.r, d.r), mean(a.g, b.g, c.g, d.g), mean(a.b, b.b, c.b, d.b)};
         }
     }
     return out;
@@ -127,7 +139,7 @@ int TileSetFor(int levelNumber) {
 LevelRenderer::LevelRenderer(const std::string& picturesDir) {
     std::ifstream file(picturesDir + "/catalogue.tsv");
     if (!file) {
-        throw PictureError("cannot open " + picturesDir + "/catalogue.tsv");
+        throw std::runtime_error(picturesDir + "/catalogue.tsv: cannot open");
     }
     for (std::string line; std::getline(file, line);) {
         catalogue_.push_back(line);
@@ -151,20 +163,19 @@ LevelRenderer::Sprite LevelRenderer::Load(const std::string& dir, const std::str
             continue;
         }
         Sprite sprite;
-        sprite.Pixels = ReadPictureFile(dir + "/" + file).Pixels;
+        sprite.Pixels = LoadPictureFile(dir + "/" + file).Graphic()->Image();
         sprite.Transparent = transparent != 0;
-        const uint8_t rgb[3] = {static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8),
-                                static_cast<uint8_t>(colour >> 16)};
-        sprite.Key = Rgb565(rgb);
+        sprite.Key = kDisplayFormat.FromRgb(
+            Rgb{static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour >> 16)});
         return sprite;
     }
-    throw PictureError("catalogue has no " + list + " " + std::to_string(index));
+    throw std::runtime_error("catalogue has no " + list + " " + std::to_string(index));
 }
 
-Image LevelRenderer::Render(const Level& level, int levelNumber) const {
+RgbImage LevelRenderer::Render(const Level& level, int levelNumber) const {
     const int width = kFieldColumns * kCellSize;
     const int height = kFieldRows * kCellSize;
-    Image out(width, height);
+    RgbImage out = Blank(width, height);
     Blit(out, backdrop_.Pixels, 0, 0, std::min(width, backdrop_.Pixels.Width),
          std::min(height, backdrop_.Pixels.Height), 0, 0, false, 0);
     const Sprite& tiles = tileSets_[TileSetFor(levelNumber)];
@@ -191,17 +202,17 @@ Image LevelRenderer::Render(const Level& level, int levelNumber) const {
     return out;
 }
 
-Image LevelRenderer::ContactSheet(const std::vector<Level>& levels) const {
+RgbImage LevelRenderer::ContactSheet(const std::vector<Level>& levels) const {
     const int across = 4;
     const int gap = 8;
     const int thumbW = kFieldColumns * kCellSize / 2;
     const int thumbH = kFieldRows * kCellSize / 2;
     const int down = (static_cast<int>(levels.size()) + across - 1) / across;
-    Image sheet(across * (thumbW + gap) + gap, down * (thumbH + gap) + gap);
+    RgbImage sheet = Blank(across * (thumbW + gap) + gap, down * (thumbH + gap) + gap);
     FillRect(sheet, 0, 0, sheet.Width, sheet.Height, {40, 40, 46});
     for (size_t i = 0; i < levels.size(); ++i) {
         int number = static_cast<int>(i) + 1;
-        Image thumb = Half(Render(levels[i], number));
+        RgbImage thumb = Half(Render(levels[i], number));
         int x = gap + static_cast<int>(i % across) * (thumbW + gap);
         int y = gap + static_cast<int>(i / across) * (thumbH + gap);
         Blit(sheet, thumb, 0, 0, thumbW, thumbH, x, y, false, 0);

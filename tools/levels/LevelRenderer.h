@@ -1,9 +1,10 @@
 #pragma once
 
-#include "tools/levels/Image.h"
+#include "platform/DeviceContext.h"
 #include "tools/levels/Level.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,22 +17,22 @@ int TileSetFor(int levelNumber);
 // and its catalogue.tsv (assets/pictures).
 class LevelRenderer {
 public:
-    // Throws PictureError when a picture is missing or unreadable.
+    // Throws std::runtime_error when the catalogue or a picture is missing or unreadable.
     explicit LevelRenderer(const std::string& picturesDir);
 
     // The 630 x 450 field at the level's start: the backdrop, the tile set of the level's number
     // (keyed as the 16-bit display keys it), every mine with an arrow for its direction, the ship.
-    Image Render(const Level& level, int levelNumber) const;
+    platform::RgbImage Render(const Level& level, int levelNumber) const;
 
     // Levels numbered from 1 at half size, four to a row, each with its number at the top left
     // and its mine count at the top right.
-    Image ContactSheet(const std::vector<Level>& levels) const;
+    platform::RgbImage ContactSheet(const std::vector<Level>& levels) const;
 
 private:
     struct Sprite {
-        Image Pixels;
+        platform::RgbImage Pixels;
         bool Transparent = false;
-        uint16_t Key = 0;
+        uint32_t Key = 0; // the key colour as the 16-bit display holds it
     };
 
     Sprite Load(const std::string& dir, const std::string& list, int index) const;

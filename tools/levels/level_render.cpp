@@ -2,9 +2,9 @@
 // Usage: vk_levelrender [--pictures DIR] OUTPUT.png LEVEL...
 // One level gives its 630 x 450 field at full size (tile set chosen by the number in its file
 // name); several give a contact sheet at half size, numbered in the order given.
+#include "tools/common/PngWriter.h"
 #include "tools/levels/LevelFiles.h"
 #include "tools/levels/LevelRenderer.h"
-#include "tools/levels/PngWriter.h"
 
 #include <iostream>
 #include <string>
@@ -28,20 +28,25 @@ int main(int argc, char** argv) {
         std::cerr << "usage: vk_levelrender [--pictures DIR] OUTPUT.png LEVEL...\n";
         return 2;
     }
+    platform::RgbImage picture;
     try {
         levels::LevelRenderer renderer(pictures);
         if (inputs.size() == 1) {
             int number = levels::LevelNumberOf(inputs[0]);
-            levels::WritePng(output, renderer.Render(levels::LoadLevelFile(inputs[0]), number > 0 ? number : 1));
+            picture = renderer.Render(levels::LoadLevelFile(inputs[0]), number > 0 ? number : 1);
         } else {
             std::vector<levels::Level> all;
             for (const auto& path : inputs) {
                 all.push_back(levels::LoadLevelFile(path));
             }
-            levels::WritePng(output, renderer.ContactSheet(all));
+            picture = renderer.ContactSheet(all);
         }
     } catch (const std::exception& e) {
         std::cerr << e.what() << "\n";
+        return 1;
+    }
+    if (!WritePng(output, picture)) {
+        std::cerr << output << ": cannot write\n";
         return 1;
     }
     return 0;
