@@ -1,0 +1,372 @@
+// vk_playtest: plays every level with the real game on the headless platform and reports what a
+// simple bot met on each: orbs eaten, mine hits, energy and score at the end.
+//
+//   vk_playtest [--dir DIR] [--frames N] [--levels FIRST[-LAST]] [--shots DIR]
+//
+// DIR holds the compiled levels 1.vrk .. 24.vrk (default: the working directory); N play frames
+// per level (default 1200); --shots writes the last screen of each level as DIR/level-NN.png.
+// Each level is played from a fresh start of the game: a new game from the menu, then the level
+// put in place the way a level change does. Exit status 1 when a level is unfair (a mine hit
+// within the first 180 frames of the ship's fade-in, or a ship that cannot move from its start),
+// when the level checker's mine model leaves the game's mines, or on an error; 2 on bad usage.
+#include "display/DXDraw.h"
+#include "game/Game.h"
+#include "game/LevelLoader.h"
+#include "game/MainForm.h"
+#include "game/Rounding.h"
+#include "game/WorldBuilder.h"
+#include "platform/Application.h"
+#include "platform/HeadlessPlatform.h"
+#include "sprite/BackgroundSprite.h"
+#include "sprite/ImageSprite.h"
+#include "tools/common/PngWriter.h"
+#include "tools/levels/LevelFiles.h"
+#include "tools/levels/MinePatrol.h"
+
+#include <array>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Frames after the start of the ship's fade-in in which no mine may hit it.
+constexpr int kSafeFrames = 180;
+constexpr int kColumns = 21;
+constexpr int kRows = 15;
+
+// The four ways in the game's heading order (up, right, down, left) and their keys' code positions.
+constexpr std::array<int, 4> kStepX = {0, 1, 0, -1};
+constexpr std::array<int, 4> kStepY = {-1, 0, 1, 0};
+constexpr std::array<int, 4> kKeys = {200, 205, 208, 203};
+
+struct Options {
+    std::filesystem::path Dir = ".";
+    int Frames = 1200;
+    int First = 1;
+    int Last = 24;
+    std::filesystem::path Shots;
+};
+
+struct Result {
+    int Level = 0;
+    int Frames = 0;   // play frames run
+    int Orbs = 0;     // orbs eaten
+    int Hits = 0;     // frames in which a mine hit the ship
+    int FirstHit = 0; // play frame of the first hit, 0 for none
+    int Solid = 0;    // play frame at which the fade-in ended, 0 if it did not
+    int32_t Energy = 0;
+    int32_t Score = 0;
+    bool Moved = false;
+    int ModelDiverged = 0; // play frame at which the checker's mine model left the game's mines, 0 if never
+    std::string Ended;     // why play stopped before its frames ran out
+    std::string Error;
+
+    bool EarlyHit() const { return FirstHit > 0 && FirstHit <= kSafeFrames; }
+    bool Failed() const { return !Error.empty() || EarlyHit() || !Moved || ModelDiverged > 0; }
+};
+
+// The cell the game tests a sprite position against: its coordinates over 30, rounded.
+int CellOf(double pixels) {
+    return RoundHalfEven(pixels / 30);
+}
+
+// Steers the ship toward the nearest orb, by a breadth-first search over the field's cells as
+// the game sees them. While another way exists it keeps off the cells that a mine covers or is
+// about to enter.
+class Bot {
+public:
+    explicit Bot(TGame& game) : game_(game) {}
+
+    // The key to hold in the next frame, 0 for none.
+    int Key() const {
+        int way = FirstStep(true);
+        if (way < 0) {
+            way = FirstStep(false);
+        }
+        if (way < 0) {
+            way = AnyOpenWay();
+        }
+        return way < 0 ? 0 : kKeys[static_cast<std::size_t>(way)];
+    }
+
+private:
+    bool Open(int column, int row) const {
+        return column >= 0 && column < kColumns && row >= 0 && row < kRows && game_.FieldMap->Cells(column, row) != 1;
+    }
+
+    std::array<bool, kColumns * kRows> MineCells() const {
+        std::array<bool, kColumns * kRows> mined{};
+        auto mark = [&](int column, int row) {
+            if (column >= 0 && column < kColumns && row >= 0 && row < kRows) {
+                mined[static_cast<std::size_t>(row * kColumns + column)] = true;
+            }
+        };
+        for (int i = 1; i <= TGame::kMines; ++i) {
+            const int mode = game_.MineMode[static_cast<std::size_t>(i)];
+            if (mode < 1 || mode > 4) {
+                continue;
+            }
+            const int column = CellOf(game_.Mines[static_cast<std::size_t>(i)]->X);
+            const int row = CellOf(game_.Mines[static_cast<std::size_t>(i)]->Y);
+            mark(column, row);
+            mark(column + kStepX[static_cast<std::size_t>(mode - 1)], row + kStepY[static_cast<std::size_t>(mode - 1)]);
+        }
+        return mined;
+    }
+
+    // The way of the first step on a shortest path to an orb, -1 when no orb can be reached.
+    int FirstStep(bool avoidMines) const {
+        std::array<bool, kColumns * kRows> target{};
+        for (int i = 1; i <= game_.OrbCount; ++i) {
+            const int column = CellOf(game_.Orbs[static_cast<std::size_t>(i)]->X);
+            const int row = CellOf(game_.Orbs[static_cast<std::size_t>(i)]->Y);
+            if (Open(column, row)) {
+                target[static_cast<std::size_t>(row * kColumns + column)] = true;
+            }
+        }
+        const std::array<bool, kColumns* kRows> mined = avoidMines ? MineCells() : std::array<bool, kColumns * kRows>{};
+        const int startColumn = CellOf(game_.ShipSprite->X);
+        const int startRow = CellOf(game_.ShipSprite->Y);
+        if (!Open(startColumn, startRow)) {
+            return -1;
+        }
+        // For every cell reached, the way of the first step that led to it.
+        std::array<int, kColumns * kRows> firstWay;
+        firstWay.fill(-2);
+        std::vector<int> queue{startRow * kColumns + startColumn};
+        firstWay[static_cast<std::size_t>(queue.front())] = -1;
+        for (std::size_t next = 0; next < queue.size(); ++next) {
+            const int cell = queue[next];
+            for (std::size_t way = 0; way < 4; ++way) {
+                const int column = cell % kColumns + kStepX[way];
+                const int row = cell / kColumns + kStepY[way];
+                const int index = row * kColumns + column;
+                if (!Open(column, row) || firstWay[static_cast<std::size_t>(index)] != -2 ||
+                    mined[static_cast<std::size_t>(index)]) {
+                    continue;
+                }
+                const int first = next == 0 ? static_cast<int>(way) : firstWay[static_cast<std::size_t>(cell)];
+                if (target[static_cast<std::size_t>(index)]) {
+                    return first;
+                }
+                firstWay[static_cast<std::size_t>(index)] = first;
+                queue.push_back(index);
+            }
+        }
+        return -1;
+    }
+
+    int AnyOpenWay() const {
+        const int column = CellOf(game_.ShipSprite->X);
+        const int row = CellOf(game_.ShipSprite->Y);
+        for (std::size_t way = 0; way < 4; ++way) {
+            if (Open(column + kStepX[way], row + kStepY[way])) {
+                return static_cast<int>(way);
+            }
+        }
+        return -1;
+    }
+
+    TGame& game_;
+};
+
+// Puts level n in place as a level change does once the new field has arrived.
+void PutLevelInPlace(TGame& game, int n) {
+    game.Level = static_cast<uint8_t>(n);
+    LoadLevel(game, LevelFileName(n));
+    ApplyTileSet(game);
+    game.Speed = 1.0;
+    game.Fade = 255.0;
+    game.ShipSprite->Alpha = 0;
+    game.BackdropSprite->X = 0;
+    PlaceFieldOrbs(game);
+    game.Energy = 50;
+    for (auto& entry : game.Path) {
+        entry.x = -2000;
+    }
+    game.GameState = 1;
+}
+
+// The first play frame at which a mine of the model stands elsewhere than the game's mine of the
+// same slot; 0 while they agree.
+int CompareMines(const TGame& game, const levels::MinePatrol& model, int frame) {
+    const auto& mines = model.Mines();
+    for (std::size_t k = 0; k < mines.size(); ++k) {
+        const TImageSprite& mine = *game.Mines[k + 1];
+        if (game.MineMode[k + 1] == 0 || mine.X != mines[k].X || mine.Y != mines[k].Y) {
+            return frame;
+        }
+    }
+    return 0;
+}
+
+Result PlayLevel(int n, const Options& options) {
+    Result result;
+    result.Level = n;
+    const std::string file = LevelFileName(n);
+    if (!std::filesystem::exists(file)) {
+        result.Error = file + " not found";
+        return result;
+    }
+    levels::MinePatrol model(levels::LoadLevelFile(file));
+
+    platform::HeadlessPlatform platform;
+    platform.EchoErrors = false;
+    // Slow-flip mode leaves presenting to the form's timer, which saves the headless screen's
+    // conversion of every frame; the rules do not depend on it.
+    TApplication app(platform, {"-sf"});
+    app.SetTitle("Vorkalith");
+    TForm1& form = static_cast<TForm1&>(app.AddForm(std::make_unique<TForm1>(app)));
+    TGame& game = form.World;
+    auto frame = [&] {
+        app.Step();
+        app.Idle();
+    };
+    auto mouse = [&](platform::Event::Type kind) {
+        platform.PushEvent(platform::Event{kind, 300, 230, 1});
+        app.Step();
+    };
+    app.Step();
+    mouse(platform::Event::Type::MouseMove);
+    mouse(platform::Event::Type::MouseDown);
+    frame();
+    mouse(platform::Event::Type::MouseUp);
+    if (!platform.Errors.empty() || game.GameState != 1) {
+        result.Error = platform.Errors.empty() ? "the menu did not start a game" : platform.Errors.front();
+        return result;
+    }
+    try {
+        PutLevelInPlace(game, n);
+    } catch (const std::exception& e) {
+        result.Error = e.what();
+        return result;
+    }
+
+    const double startX = game.ShipSprite->X;
+    const double startY = game.ShipSprite->Y;
+    const Bot bot(game);
+    for (int f = 1; f <= options.Frames; ++f) {
+        platform.Keys = {};
+        if (const int key = bot.Key()) {
+            platform.PressKey(key);
+        }
+        const double fade = game.Fade;
+        frame();
+        result.Frames = f;
+        if (!platform.Errors.empty()) {
+            result.Error = platform.Errors.front();
+            break;
+        }
+        result.Moved = result.Moved || game.ShipSprite->X != startX || game.ShipSprite->Y != startY;
+        if (result.Solid == 0 && game.Fade == 0.0) {
+            result.Solid = f;
+        }
+        // Until the first hit turns a mine, the mines run as the model has them.
+        if (result.FirstHit == 0 && result.ModelDiverged == 0) {
+            model.Step();
+            result.ModelDiverged = CompareMines(game, model, f);
+        }
+        if (fade < 50.0 && game.Fade == 50.0) {
+            ++result.Hits;
+            result.FirstHit = result.FirstHit == 0 ? f : result.FirstHit;
+        }
+        if (game.GameState != 1) {
+            result.Ended = game.GameState == 2 ? "level done" : game.GameState == 0 ? "game over" : "left play";
+            break;
+        }
+    }
+    result.Orbs = game.OrbsEaten;
+    result.Energy = game.Energy;
+    result.Score = game.Score;
+    if (!options.Shots.empty()) {
+        form.DXDraw->Flip();
+        char name[32];
+        std::snprintf(name, sizeof name, "level-%02d.png", n);
+        if (!WritePng((options.Shots / name).string(), platform.Screen)) {
+            result.Error = (options.Shots / name).string() + ": cannot write";
+        }
+    }
+    return result;
+}
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    try {
+        for (int i = 1; i < argc; ++i) {
+            const std::string arg = argv[i];
+            if (i + 1 >= argc) {
+                return false;
+            }
+            const std::string value = argv[++i];
+            if (arg == "--dir") {
+                options.Dir = value;
+            } else if (arg == "--frames") {
+                options.Frames = std::stoi(value);
+            } else if (arg == "--shots") {
+                options.Shots = std::filesystem::absolute(value);
+            } else if (arg == "--levels") {
+                const std::size_t dash = value.find('-');
+                options.First = std::stoi(value.substr(0, dash));
+                options.Last = dash == std::string::npos ? options.First : std::stoi(value.substr(dash + 1));
+            } else {
+                return false;
+            }
+        }
+    } catch (const std::exception&) {
+        return false;
+    }
+    return options.Frames > 0 && options.First >= 1 && options.First <= options.Last && options.Last <= 24;
+}
+
+void PrintRow(const Result& r) {
+    const std::string firstHit = r.FirstHit > 0 ? std::to_string(r.FirstHit) : "-";
+    const std::string model = r.ModelDiverged > 0 ? "off@" + std::to_string(r.ModelDiverged) : "same";
+    std::string verdict = r.Failed() ? "UNFAIR" : "ok";
+    if (!r.Error.empty()) {
+        verdict = "ERROR " + r.Error;
+    } else if (!r.Moved) {
+        verdict += " (ship cannot move)";
+    } else if (r.EarlyHit()) {
+        verdict += " (hit within " + std::to_string(kSafeFrames) + " frames)";
+    } else if (r.ModelDiverged > 0) {
+        verdict = "MODEL (checker's mines differ)";
+    }
+    if (!r.Ended.empty()) {
+        verdict += ", " + r.Ended;
+    }
+    std::printf("%5d %6d %4d %4d %9s %6d %6d %6d %5s %8s  %s\n", r.Level, r.Frames, r.Orbs, r.Hits, firstHit.c_str(),
+                r.Solid, r.Energy, r.Score, r.Moved ? "yes" : "no", model.c_str(), verdict.c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::cerr << "usage: vk_playtest [--dir DIR] [--frames N] [--levels FIRST[-LAST]] [--shots DIR]\n";
+        return 2;
+    }
+    try {
+        if (!options.Shots.empty()) {
+            std::filesystem::create_directories(options.Shots);
+        }
+        std::filesystem::current_path(options.Dir);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return 1;
+    }
+    std::printf("level frames orbs hits first-hit  solid energy  score moved  mines    verdict\n");
+    int failed = 0;
+    for (int n = options.First; n <= options.Last; ++n) {
+        const Result result = PlayLevel(n, options);
+        PrintRow(result);
+        failed += result.Failed() ? 1 : 0;
+    }
+    std::printf("%d of %d levels passed\n", options.Last - options.First + 1 - failed,
+                options.Last - options.First + 1);
+    return failed == 0 ? 0 : 1;
+}
