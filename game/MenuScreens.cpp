@@ -3,6 +3,7 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "game/Game.h"
 #include "game/LevelLoader.h"
+#include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
 namespace {
@@ -101,6 +102,9 @@ void StartNewGame(TGame& game) {
     game.Score = 0;
     game.ShipSprite->X = 0;
     game.ShipSprite->Y = 0;
+    // After the last level the field was left half-way in; a new game plays on it in place.
+    game.FieldMap->Y = 0;
+    game.BackdropSprite->Y = 0;
     for (int i = 1; i <= game.OrbCount; ++i) {
         game.Orbs[i]->X = 30.0 * game.Random(21);
         game.Orbs[i]->Y = 30.0 * game.Random(15);

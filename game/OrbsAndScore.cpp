@@ -116,6 +116,8 @@ void ExhaustEnergy(TGame& game) {
     }
     if (game.Score < 0) {
         game.GameState = 0;
+        // No item is chosen while the title comes back down, as after Esc.
+        game.MenuChoice = 0;
         game.HighlightSprite->X = -2000;
     } else {
         game.Energy = 1;

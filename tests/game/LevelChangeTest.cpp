@@ -123,7 +123,7 @@ TEST_F(LevelChangeTest, EachLevelHasTheTileSetOfItsGroupOfFive) {
     }
 }
 
-TEST_F(LevelChangeTest, AfterLevel24ComesTheEndScreenAndTheFieldStaysUp) {
+TEST_F(LevelChangeTest, AfterLevel24ComesTheEndScreenAndANewGameGetsTheFieldBack) {
     StartWith(LevelFile());
     folder.Write("25.vrk", LevelFile().Set(6, 6, 4).Bytes());
     QuietPlay(300, 210);
@@ -137,7 +137,7 @@ TEST_F(LevelChangeTest, AfterLevel24ComesTheEndScreenAndTheFieldStaysUp) {
     EXPECT_EQ(W().FieldMap->Y, -479);
     EXPECT_EQ(W().BackdropSprite->Y, -479);
     EXPECT_EQ(W().LevelPhase, 1);
-    // A game started afterwards plays on the raised field.
+    // A game started afterwards plays on the field put back in place.
     platform.PressKey(key::Esc);
     RunFrames(1);
     platform.ReleaseKey(key::Esc);
@@ -145,7 +145,8 @@ TEST_F(LevelChangeTest, AfterLevel24ComesTheEndScreenAndTheFieldStaysUp) {
     RunFrames(100);
     StartGame();
     RunFrames(5);
-    EXPECT_EQ(W().FieldMap->Y, -479);
+    EXPECT_EQ(W().FieldMap->Y, 0);
+    EXPECT_EQ(W().BackdropSprite->Y, 0);
     EXPECT_EQ(W().Level, 1);
 }
 

@@ -145,6 +145,13 @@ TEST_F(OrbsAndScoreTest, EnergyRunsOutIntoScoreUntilTheScoreIsNegative) {
         EXPECT_EQ(W().GameState, s.state);
     }
     EXPECT_EQ(W().HighlightSprite->X, -2000);
+    EXPECT_EQ(W().MenuChoice, 0);
+    // While the title comes back down no item is chosen: a press anywhere starts nothing.
+    Mouse(platform::Event::Type::MouseMove, 600, 10);
+    Mouse(platform::Event::Type::MouseDown, 600, 10);
+    RunFrames(1);
+    EXPECT_EQ(W().GameState, 0);
+    EXPECT_EQ(W().HighlightSprite->X, -200);
 }
 
 // With every sprite hidden, what the play frame writes on the back buffer is text alone.
