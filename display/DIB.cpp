@@ -43,7 +43,9 @@ private:
     std::size_t at_ = 0;
 };
 
-[[noreturn]] void Invalid() { throw EDirectDrawError(SDIBInvalid); }
+[[noreturn]] void Invalid() {
+    throw EDirectDrawError(SDIBInvalid);
+}
 
 // Largest side accepted; keeps a hostile header from asking for gigabytes.
 constexpr int64_t kMaxSide = 16384;

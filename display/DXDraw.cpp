@@ -72,11 +72,21 @@ platform::Platform& TCustomDXDraw::Platform() const {
     return app->Platform();
 }
 
-TDirectDraw* TCustomDXDraw::DDraw() const { return driver_ ? &driver_->DDraw() : nullptr; }
-TDirectDrawSurface* TCustomDXDraw::PrimarySurface() const { return driver_ ? driver_->PrimarySurface() : nullptr; }
-TDirectDrawSurface* TCustomDXDraw::BackBuffer() const { return driver_ ? driver_->BackBuffer() : nullptr; }
-TDirectDrawClipper* TCustomDXDraw::Clipper() const { return driver_ ? driver_->Clipper() : nullptr; }
-TDirectDrawPalette* TCustomDXDraw::Palette() const { return driver_ ? driver_->Palette() : nullptr; }
+TDirectDraw* TCustomDXDraw::DDraw() const {
+    return driver_ ? &driver_->DDraw() : nullptr;
+}
+TDirectDrawSurface* TCustomDXDraw::PrimarySurface() const {
+    return driver_ ? driver_->PrimarySurface() : nullptr;
+}
+TDirectDrawSurface* TCustomDXDraw::BackBuffer() const {
+    return driver_ ? driver_->BackBuffer() : nullptr;
+}
+TDirectDrawClipper* TCustomDXDraw::Clipper() const {
+    return driver_ ? driver_->Clipper() : nullptr;
+}
+TDirectDrawPalette* TCustomDXDraw::Palette() const {
+    return driver_ ? driver_->Palette() : nullptr;
+}
 
 void TCustomDXDraw::SetOptions(TDXDrawOptions options) {
     options_ = options;

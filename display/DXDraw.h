@@ -42,8 +42,12 @@ enum TDXDrawOption : int {
 // A set of options, bit n for option n.
 using TDXDrawOptions = uint16_t;
 
-constexpr TDXDrawOptions OptionBit(TDXDrawOption option) { return static_cast<TDXDrawOptions>(1u << option); }
-constexpr bool HasOption(TDXDrawOptions set, TDXDrawOption option) { return (set & OptionBit(option)) != 0; }
+constexpr TDXDrawOptions OptionBit(TDXDrawOption option) {
+    return static_cast<TDXDrawOptions>(1u << option);
+}
+constexpr bool HasOption(TDXDrawOptions set, TDXDrawOption option) {
+    return (set & OptionBit(option)) != 0;
+}
 
 // The display control: full-screen mode, the back buffer every frame is drawn into, its
 // presentation, the recovery of lost surfaces and the notices to the components that follow it.

@@ -6,9 +6,13 @@
 #include <algorithm>
 #include <climits>
 
-void TDXDrawDisplay::SetWidth(int32_t value) { width_ = std::max(value, 0); }
+void TDXDrawDisplay::SetWidth(int32_t value) {
+    width_ = std::max(value, 0);
+}
 
-void TDXDrawDisplay::SetHeight(int32_t value) { height_ = std::max(value, 0); }
+void TDXDrawDisplay::SetHeight(int32_t value) {
+    height_ = std::max(value, 0);
+}
 
 void TDXDrawDisplay::SetBitCount(int32_t value) {
     if (value != 8 && value != 16 && value != 24 && value != 32) {

@@ -4,7 +4,9 @@
 
 TCustomDXImageList::TCustomDXImageList(TComponent* owner) : TComponent(owner), items_(this) {}
 
-TCustomDXImageList::~TCustomDXImageList() { SetDXDraw(nullptr); }
+TCustomDXImageList::~TCustomDXImageList() {
+    SetDXDraw(nullptr);
+}
 
 void TCustomDXImageList::SetDXDraw(TCustomDXDraw* dxDraw) {
     if (dxDraw_) {

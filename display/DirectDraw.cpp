@@ -7,8 +7,7 @@
 #include <algorithm>
 
 namespace {
-template <class T>
-void Erase(std::vector<T*>& list, T* item) {
+template <class T> void Erase(std::vector<T*>& list, T* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 } // namespace
@@ -33,12 +32,24 @@ TDirectDraw::~TDirectDraw() {
     }
 }
 
-void TDirectDraw::Register(TDirectDrawSurface* s) { surfaces_.push_back(s); }
-void TDirectDraw::Unregister(TDirectDrawSurface* s) { Erase(surfaces_, s); }
-void TDirectDraw::Register(TDirectDrawClipper* c) { clippers_.push_back(c); }
-void TDirectDraw::Unregister(TDirectDrawClipper* c) { Erase(clippers_, c); }
-void TDirectDraw::Register(TDirectDrawPalette* p) { palettes_.push_back(p); }
-void TDirectDraw::Unregister(TDirectDrawPalette* p) { Erase(palettes_, p); }
+void TDirectDraw::Register(TDirectDrawSurface* s) {
+    surfaces_.push_back(s);
+}
+void TDirectDraw::Unregister(TDirectDrawSurface* s) {
+    Erase(surfaces_, s);
+}
+void TDirectDraw::Register(TDirectDrawClipper* c) {
+    clippers_.push_back(c);
+}
+void TDirectDraw::Unregister(TDirectDrawClipper* c) {
+    Erase(clippers_, c);
+}
+void TDirectDraw::Register(TDirectDrawPalette* p) {
+    palettes_.push_back(p);
+}
+void TDirectDraw::Unregister(TDirectDrawPalette* p) {
+    Erase(palettes_, p);
+}
 
 TDirectDrawClipper::TDirectDrawClipper(TDirectDraw& directDraw)
     : directDraw_(&directDraw), clipper_(std::make_shared<platform::Clipper>()) {

@@ -2,8 +2,8 @@
 
 #include "display/DirectX.h"
 #include "platform/DisplayDevice.h"
-#include "platform/Rect.h"
 #include "platform/Platform.h"
+#include "platform/Rect.h"
 
 #include <array>
 #include <memory>

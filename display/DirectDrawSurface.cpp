@@ -316,8 +316,7 @@ void TDirectDrawSurface::DrawBlended(const TRect& d, const TRect& s, TDirectDraw
 }
 
 void TDirectDrawSurface::DrawTurned(int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s,
-                                    TDirectDrawSurface* source, double cx, double cy, bool transparent,
-                                    int32_t angle) {
+                                    TDirectDrawSurface* source, double cx, double cy, bool transparent, int32_t angle) {
     if (!source) {
         return;
     }

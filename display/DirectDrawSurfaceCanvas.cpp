@@ -11,7 +11,9 @@ int TFont::PixelHeight() const {
 
 TDirectDrawSurfaceCanvas::TDirectDrawSurfaceCanvas(TDirectDrawSurface& surface) : surface_(surface) {}
 
-TDirectDrawSurfaceCanvas::~TDirectDrawSurfaceCanvas() { Detach(); }
+TDirectDrawSurfaceCanvas::~TDirectDrawSurfaceCanvas() {
+    Detach();
+}
 
 platform::DeviceContext* TDirectDrawSurfaceCanvas::Attach() {
     if (dc_) {
@@ -28,7 +30,9 @@ platform::DeviceContext* TDirectDrawSurfaceCanvas::Attach() {
     return dc_.get();
 }
 
-void TDirectDrawSurfaceCanvas::Detach() { dc_.reset(); }
+void TDirectDrawSurfaceCanvas::Detach() {
+    dc_.reset();
+}
 
 platform::FontSpec TDirectDrawSurfaceCanvas::Spec() const {
     return platform::FontSpec{Font.Name, Font.PixelHeight(), Font.Bold, Font.Italic, Font.Underline, Font.StrikeOut};
@@ -40,7 +44,8 @@ void TDirectDrawSurfaceCanvas::WriteText(int x, int y, const std::string& text) 
         return;
     }
     platform::Rgb background = ColorToRGB(Brush.Color);
-    dc->TextOut(x, y, text, Spec(), ColorToRGB(Font.Color), Brush.Style == TBrushStyle::bsClear ? nullptr : &background);
+    dc->TextOut(x, y, text, Spec(), ColorToRGB(Font.Color),
+                Brush.Style == TBrushStyle::bsClear ? nullptr : &background);
 }
 
 int TDirectDrawSurfaceCanvas::TextWidth(const std::string& text) {

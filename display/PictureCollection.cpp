@@ -16,7 +16,9 @@ TPictureCollectionItem::TPictureCollectionItem(TPictureCollection& collection) :
 
 TPictureCollectionItem::~TPictureCollectionItem() = default;
 
-void TPictureCollectionItem::SetPicture(const TPicture& picture) { picture_ = picture; }
+void TPictureCollectionItem::SetPicture(const TPicture& picture) {
+    picture_ = picture;
+}
 
 void TPictureCollectionItem::SetTransparentColor(TColor color) {
     if (color == transparentColor_) {
@@ -49,9 +51,13 @@ void TPictureCollectionItem::Assign(const TPictureCollectionItem& source) {
     }
 }
 
-int32_t TPictureCollectionItem::Width() const { return PatternWidth > 0 ? PatternWidth : picture_.Width(); }
+int32_t TPictureCollectionItem::Width() const {
+    return PatternWidth > 0 ? PatternWidth : picture_.Width();
+}
 
-int32_t TPictureCollectionItem::Height() const { return PatternHeight > 0 ? PatternHeight : picture_.Height(); }
+int32_t TPictureCollectionItem::Height() const {
+    return PatternHeight > 0 ? PatternHeight : picture_.Height();
+}
 
 const TPictureCollectionItemPattern* TPictureCollectionItem::PatternAt(int32_t index) const {
     if (index < 0 || index >= PatternCount()) {
@@ -186,9 +192,8 @@ void TPictureCollectionItem::DrawBlended(TDirectDrawSurface* dest, const TRect& 
     }
 }
 
-void TPictureCollectionItem::DrawTurned(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t width,
-                                        int32_t height, int32_t patternIndex, double centerX, double centerY,
-                                        int32_t angle) {
+void TPictureCollectionItem::DrawTurned(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t width, int32_t height,
+                                        int32_t patternIndex, double centerX, double centerY, int32_t angle) {
     const auto* p = prepared_ ? PatternAt(patternIndex) : nullptr;
     if (p && dest) {
         dest->DrawTurned(x, y, width, height, p->Rect, p->Surface, centerX, centerY, Transparent, angle);
@@ -200,8 +205,7 @@ void TPictureCollectionItem::DrawTurnedBlended(TDirectDrawSurface* dest, int32_t
                                                int32_t angle, int32_t alpha) {
     const auto* p = prepared_ ? PatternAt(patternIndex) : nullptr;
     if (p && dest) {
-        dest->DrawTurnedBlended(x, y, width, height, p->Rect, p->Surface, centerX, centerY, Transparent, angle,
-                                alpha);
+        dest->DrawTurnedBlended(x, y, width, height, p->Rect, p->Surface, centerX, centerY, Transparent, angle, alpha);
     }
 }
 
@@ -221,9 +225,13 @@ TPictureCollectionItem& TPictureCollection::Add() {
     return *items_.back();
 }
 
-void TPictureCollection::Clear() { items_.clear(); }
+void TPictureCollection::Clear() {
+    items_.clear();
+}
 
-bool TPictureCollection::Initialized() const { return dxDraw_ && dxDraw_->IsInitialized() && dxDraw_->DDraw(); }
+bool TPictureCollection::Initialized() const {
+    return dxDraw_ && dxDraw_->IsInitialized() && dxDraw_->DDraw();
+}
 
 void TPictureCollection::PrepareAll(TCustomDXDraw* dxDraw) {
     ReleaseAll();

@@ -71,8 +71,8 @@ public:
     void Draw(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t patternIndex);
     void DrawScaled(TDirectDrawSurface* dest, const TRect& d, int32_t patternIndex);
     void DrawBlended(TDirectDrawSurface* dest, const TRect& d, int32_t patternIndex, int32_t alpha);
-    void DrawTurned(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t width, int32_t height,
-                    int32_t patternIndex, double centerX, double centerY, int32_t angle);
+    void DrawTurned(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t width, int32_t height, int32_t patternIndex,
+                    double centerX, double centerY, int32_t angle);
     void DrawTurnedBlended(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t width, int32_t height,
                            int32_t patternIndex, double centerX, double centerY, int32_t angle, int32_t alpha);
 

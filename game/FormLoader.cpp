@@ -49,9 +49,9 @@ private:
 
 TDXDrawOptions ReadOptions(const Value& v, const std::string& where) {
     static const std::array<const char*, 15> names = {
-        "doFullScreen",   "doNoWindowChange", "doAllowReboot",   "doWaitVBlank", "doAllowPalette256",
-        "doSystemMemory", "doStretch",        "doCenter",        "doFlip",       "do3D",
-        "doDirectX7Mode", "doRetainedMode",   "doHardware",      "doSelectDriver", "doZBuffer"};
+        "doFullScreen",   "doNoWindowChange", "doAllowReboot", "doWaitVBlank",   "doAllowPalette256",
+        "doSystemMemory", "doStretch",        "doCenter",      "doFlip",         "do3D",
+        "doDirectX7Mode", "doRetainedMode",   "doHardware",    "doSelectDriver", "doZBuffer"};
     TDXDrawOptions set = 0;
     for (const std::string& m : v.Set()) {
         auto it = std::find(names.begin(), names.end(), m);
@@ -137,8 +137,9 @@ private:
         }
         if (cls == "TDXImageList") {
             auto& list = CreateComponent<TDXImageList>(form_);
-            for (auto [field, slot] : {std::pair{"GraphicList", &form_.GraphicList}, std::pair{"FXList", &form_.FXList},
-                                       std::pair{"FonList", &form_.FonList}, std::pair{"WorldList", &form_.WorldList}}) {
+            for (auto [field, slot] :
+                 {std::pair{"GraphicList", &form_.GraphicList}, std::pair{"FXList", &form_.FXList},
+                  std::pair{"FonList", &form_.FonList}, std::pair{"WorldList", &form_.WorldList}}) {
                 Bind(name, field, *slot, list);
             }
             return list;
@@ -165,16 +166,14 @@ private:
     }
 
     // Puts a made component into the form field of the same name.
-    template <class T>
-    bool Bind(const std::string& name, const char* field, T*& slot, T& component) {
+    template <class T> bool Bind(const std::string& name, const char* field, T*& slot, T& component) {
         if (name != field) {
             return false;
         }
         slot = &component;
         return true;
     }
-    template <class T>
-    T* Bound(const std::string& name, const char* field, T*& slot, T& component) {
+    template <class T> T* Bound(const std::string& name, const char* field, T*& slot, T& component) {
         Bind(name, field, slot, component);
         return &component;
     }
@@ -383,4 +382,6 @@ private:
 
 } // namespace
 
-void LoadForm(TForm1& form, const TStoredForm& stored) { Loader(form).Run(stored); }
+void LoadForm(TForm1& form, const TStoredForm& stored) {
+    Loader(form).Run(stored);
+}

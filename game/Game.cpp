@@ -9,14 +9,26 @@
 #include "platform/Application.h"
 #include "sprite/DXSpriteEngine.h"
 
-bool TGame::KeyDown(uint32_t code) const { return Form.DXInput->Keyboard().KeyDown(code); }
+bool TGame::KeyDown(uint32_t code) const {
+    return Form.DXInput->Keyboard().KeyDown(code);
+}
 
-void TGame::DrawSprites() { Form.DXSpriteEngine->Draw(); }
+void TGame::DrawSprites() {
+    Form.DXSpriteEngine->Draw();
+}
 
-TPictureCollectionItem& TGame::GraphicPicture(int index) const { return Form.GraphicList->Items().ItemAt(index); }
-TPictureCollectionItem& TGame::FXPicture(int index) const { return Form.FXList->Items().ItemAt(index); }
-TPictureCollectionItem& TGame::FonPicture(int index) const { return Form.FonList->Items().ItemAt(index); }
-TPictureCollectionItem& TGame::WorldPicture(int index) const { return Form.WorldList->Items().ItemAt(index); }
+TPictureCollectionItem& TGame::GraphicPicture(int index) const {
+    return Form.GraphicList->Items().ItemAt(index);
+}
+TPictureCollectionItem& TGame::FXPicture(int index) const {
+    return Form.FXList->Items().ItemAt(index);
+}
+TPictureCollectionItem& TGame::FonPicture(int index) const {
+    return Form.FonList->Items().ItemAt(index);
+}
+TPictureCollectionItem& TGame::WorldPicture(int index) const {
+    return Form.WorldList->Items().ItemAt(index);
+}
 
 TDirectDrawSurfaceCanvas* TGame::TextCanvas(int size, const char* fontName) {
     TDirectDrawSurface* back = Form.DXDraw->BackBuffer();
@@ -31,4 +43,6 @@ TDirectDrawSurfaceCanvas* TGame::TextCanvas(int size, const char* fontName) {
     return &canvas;
 }
 
-void TGame::Terminate() { Form.Application().Terminate(); }
+void TGame::Terminate() {
+    Form.Application().Terminate();
+}

@@ -16,7 +16,9 @@ struct FileCloser {
 };
 } // namespace
 
-std::string LevelFileName(int level) { return std::to_string(level) + ".vrk"; }
+std::string LevelFileName(int level) {
+    return std::to_string(level) + ".vrk";
+}
 
 uint8_t FreeMineSlot(const TGame& game) {
     for (int i = 1; i <= TGame::kMines; ++i) {

@@ -9,9 +9,9 @@
 #include "game/LevelChange.h"
 #include "game/MenuScreens.h"
 #include "game/PlayFrame.h"
-#include "game/WorldBuilder.h"
 #include "game/Rounding.h"
 #include "game/StoredMainForm.h"
+#include "game/WorldBuilder.h"
 #include "input/DXInput.h"
 #include "platform/Application.h"
 #include "platform/WindowTimer.h"
@@ -95,9 +95,13 @@ void TForm1::DXDrawMouseMove(TComponent* /*sender*/, int x, int y) {
     }
 }
 
-void TForm1::DXDrawMouseDown(TComponent* /*sender*/) { World.MouseHeld = true; }
+void TForm1::DXDrawMouseDown(TComponent* /*sender*/) {
+    World.MouseHeld = true;
+}
 
-void TForm1::DXDrawMouseUp(TComponent* /*sender*/) { World.MouseHeld = false; }
+void TForm1::DXDrawMouseUp(TComponent* /*sender*/) {
+    World.MouseHeld = false;
+}
 
 void TForm1::Timer1Timer(TComponent* /*sender*/) {
     if (World.SlowFlip) {

@@ -62,7 +62,9 @@ void PulseOrbs(TGame& game) {
     }
 }
 
-void ScrollBackdrop(TGame& game) { game.BackdropSprite->X -= 5; }
+void ScrollBackdrop(TGame& game) {
+    game.BackdropSprite->X -= 5;
+}
 
 void PickUpOrbs(TGame& game) {
     for (int i = 1; i <= game.OrbCount; ++i) {
@@ -95,7 +97,9 @@ void PlaceTail(TGame& game) {
     }
 }
 
-void RebuildScoreText(TGame& game) { game.ScoreText = "Очки:" + std::to_string(game.Score); }
+void RebuildScoreText(TGame& game) {
+    game.ScoreText = "Очки:" + std::to_string(game.Score);
+}
 
 void WriteStatusTexts(TGame& game) {
     TDirectDrawSurfaceCanvas* canvas = game.TextCanvas(15, "Arial black");

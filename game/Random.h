@@ -14,7 +14,8 @@ public:
     }
     // Seeds from the milliseconds since midnight.
     void Seed(const platform::TimeOfDay& time) {
-        State = static_cast<uint32_t>(((time.Hours * 60 + time.Minutes) * 60 + time.Seconds) * 1000 + time.Milliseconds);
+        State =
+            static_cast<uint32_t>(((time.Hours * 60 + time.Minutes) * 60 + time.Seconds) * 1000 + time.Milliseconds);
     }
 
     uint32_t State = 0;

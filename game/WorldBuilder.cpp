@@ -17,7 +17,9 @@ namespace {
 // 315 takes about 315 on average).
 constexpr int kMaxDraws = 100000;
 
-bool IsWall(TGame& game) { return game.FieldMap->Cells(game.CellX, game.CellY) == 1; }
+bool IsWall(TGame& game) {
+    return game.FieldMap->Cells(game.CellX, game.CellY) == 1;
+}
 
 void DrawCell(TGame& game) {
     game.CellX = static_cast<int32_t>(game.Random(21));

@@ -32,8 +32,7 @@ TForm& TApplication::AddForm(std::unique_ptr<TForm> form) {
     return *forms_.back();
 }
 
-template <class F>
-void TApplication::Guarded(F&& handler) {
+template <class F> void TApplication::Guarded(F&& handler) {
     try {
         handler();
     } catch (const std::exception& e) {

@@ -65,8 +65,7 @@ private:
     void SetActive(bool active);
     void FireTimers();
     uint32_t MillisecondsToNextTimer();
-    template <class F>
-    void Guarded(F&& handler);
+    template <class F> void Guarded(F&& handler);
 
     platform::Platform& platform_;
     std::vector<std::string> arguments_;

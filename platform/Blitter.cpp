@@ -11,17 +11,14 @@ namespace platform {
 
 namespace {
 
-template <int Bpp>
-struct Px;
+template <int Bpp> struct Px;
 
-template <>
-struct Px<1> {
+template <> struct Px<1> {
     static uint32_t Get(const uint8_t* p) { return *p; }
     static void Set(uint8_t* p, uint32_t v) { *p = static_cast<uint8_t>(v); }
 };
 
-template <>
-struct Px<2> {
+template <> struct Px<2> {
     static uint32_t Get(const uint8_t* p) {
         uint16_t v;
         std::memcpy(&v, p, 2);
@@ -33,8 +30,7 @@ struct Px<2> {
     }
 };
 
-template <>
-struct Px<3> {
+template <> struct Px<3> {
     static uint32_t Get(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
     static void Set(uint8_t* p, uint32_t v) {
         p[0] = static_cast<uint8_t>(v);
@@ -43,8 +39,7 @@ struct Px<3> {
     }
 };
 
-template <>
-struct Px<4> {
+template <> struct Px<4> {
     static uint32_t Get(const uint8_t* p) {
         uint32_t v;
         std::memcpy(&v, p, 4);
@@ -53,7 +48,9 @@ struct Px<4> {
     static void Set(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 };
 
-uint32_t PixelMask(int bpp) { return bpp >= 4 ? 0xFFFFFFFFu : ((1u << (bpp * 8)) - 1); }
+uint32_t PixelMask(int bpp) {
+    return bpp >= 4 ? 0xFFFFFFFFu : ((1u << (bpp * 8)) - 1);
+}
 
 // Rows of one surface area: base pointer of the area's top-left pixel and the row pitch.
 struct Area {
@@ -65,8 +62,7 @@ Area At(Surface& s, int x, int y) {
     return Area{s.Bits() + static_cast<std::ptrdiff_t>(y) * s.Pitch() + x * s.Format().BytesPerPixel(), s.Pitch()};
 }
 
-template <int Bpp>
-void FillRows(Area a, int w, int h, uint32_t v) {
+template <int Bpp> void FillRows(Area a, int w, int h, uint32_t v) {
     for (int y = 0; y < h; ++y) {
         uint8_t* row = a.bits + static_cast<std::ptrdiff_t>(y) * a.pitch;
         if constexpr (Bpp == 1) {
@@ -83,8 +79,7 @@ void FillRows(Area a, int w, int h, uint32_t v) {
     }
 }
 
-template <int Bpp, bool Keyed>
-void CopyRows(Area d, Area s, int w, int h, uint32_t key) {
+template <int Bpp, bool Keyed> void CopyRows(Area d, Area s, int w, int h, uint32_t key) {
     for (int y = 0; y < h; ++y) {
         uint8_t* dr = d.bits + static_cast<std::ptrdiff_t>(y) * d.pitch;
         const uint8_t* sr = s.bits + static_cast<std::ptrdiff_t>(y) * s.pitch;
@@ -132,8 +127,7 @@ void StretchRows(Surface& dst, const TRect& clip, const TRect& d, Surface& src, 
     }
 }
 
-template <int Bpp>
-void Copy(Area d, Area s, int w, int h, bool keyed, uint32_t key) {
+template <int Bpp> void Copy(Area d, Area s, int w, int h, bool keyed, uint32_t key) {
     if (keyed) {
         CopyRows<Bpp, true>(d, s, w, h, key);
     } else {

@@ -29,7 +29,8 @@ Result Clipper::ClipRects(const Surface& target, std::vector<TRect>& out) const 
         return Result::NoClipList;
     }
     for (const TRect& r : rects_) {
-        TRect c{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, full.Right), std::min(r.Bottom, full.Bottom)};
+        TRect c{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, full.Right),
+                std::min(r.Bottom, full.Bottom)};
         if (!c.IsEmpty()) {
             out.push_back(c);
         }

@@ -4,7 +4,9 @@
 
 TComponent::TComponent(TComponent* owner) : owner_(owner) {}
 
-TComponent::~TComponent() { DestroyComponents(); }
+TComponent::~TComponent() {
+    DestroyComponents();
+}
 
 TComponent* TComponent::FindComponent(const std::string& name) const {
     for (const auto& c : components_) {

@@ -56,8 +56,7 @@ private:
 };
 
 // Makes a component of type T owned by `owner` and returns it.
-template <class T, class... Args>
-T& CreateComponent(TComponent& owner, Args&&... args) {
+template <class T, class... Args> T& CreateComponent(TComponent& owner, Args&&... args) {
     auto component = std::make_unique<T>(&owner, std::forward<Args>(args)...);
     T& made = *component;
     owner.InsertComponent(std::move(component));

@@ -68,6 +68,8 @@ DisplayCaps DisplayDevice::GetCaps() const {
     return DisplayCaps{registry_->VideoMemoryBudget, registry_->VideoMemoryBudget - used};
 }
 
-void DisplayDevice::LoseSurfaces() { registry_->LoseAll(); }
+void DisplayDevice::LoseSurfaces() {
+    registry_->LoseAll();
+}
 
 } // namespace platform

@@ -121,7 +121,9 @@ void TForm::Send(TFormMessage message) {
     }
 }
 
-void TForm::AddControl(TControl* control) { controls_.push_back(control); }
+void TForm::AddControl(TControl* control) {
+    controls_.push_back(control);
+}
 
 void TForm::RemoveControl(TControl* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());

@@ -51,7 +51,8 @@ protected:
                 }
             }
             for (int y = 0; y < img.Height; ++y) {
-                const auto* row = reinterpret_cast<const uint16_t*>(primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch());
+                const auto* row = reinterpret_cast<const uint16_t*>(primary.Bits() +
+                                                                    static_cast<std::ptrdiff_t>(y) * primary.Pitch());
                 Rgb* out = &img.Pixels[static_cast<std::size_t>(y) * img.Width];
                 for (int x = 0; x < img.Width; ++x) {
                     out[x] = colours16_[row[x]];
@@ -96,12 +97,14 @@ std::unique_ptr<DisplayDevice> HeadlessPlatform::CreateDisplayDevice() {
     return std::make_unique<HeadlessDisplayDevice>(*this);
 }
 
-uint32_t HeadlessPlatform::Milliseconds() { return ClockStart + static_cast<uint32_t>(NowMicros / 1000); }
+uint32_t HeadlessPlatform::Milliseconds() {
+    return ClockStart + static_cast<uint32_t>(NowMicros / 1000);
+}
 
 TimeOfDay HeadlessPlatform::UtcTimeOfDay() {
     uint64_t ms = (NowMicros / 1000) % (24ull * 3600 * 1000);
-    return TimeOfDay{static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
-                     static_cast<int>(ms % 1000)};
+    return TimeOfDay{static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
+                     static_cast<int>(ms / 1000 % 60), static_cast<int>(ms % 1000)};
 }
 
 void HeadlessPlatform::ShowWindow(const std::string& caption) {

@@ -32,15 +32,15 @@ public:
     void ShowErrorBox(const std::string& title, const std::string& message) override;
 
     // Injection and inspection.
-    std::vector<DisplayMode> Modes;               // offered modes; every common mode by default
-    DisplayMode Desktop{1024, 768, 32};           // the mode before any change
-    std::size_t VideoMemoryBytes = 64u << 20;     // video memory; system memory is unlimited
-    bool RefuseDisplay = false;                   // CreateDisplayDevice fails
-    int RestoreRefusals = 0;                      // the next restore attempts fail while above 0
+    std::vector<DisplayMode> Modes;           // offered modes; every common mode by default
+    DisplayMode Desktop{1024, 768, 32};       // the mode before any change
+    std::size_t VideoMemoryBytes = 64u << 20; // video memory; system memory is unlimited
+    bool RefuseDisplay = false;               // CreateDisplayDevice fails
+    int RestoreRefusals = 0;                  // the next restore attempts fail while above 0
     bool Foreground = true;
     KeyState Keys{};
-    std::vector<std::string> Errors;              // every error box, as "title: message"
-    bool EchoErrors = true;                       // also write them to standard error
+    std::vector<std::string> Errors; // every error box, as "title: message"
+    bool EchoErrors = true;          // also write them to standard error
     std::string Title;
     std::string Caption;
     bool WindowShown = false;

@@ -12,13 +12,13 @@ namespace platform {
 // Something that happened to the program's window.
 struct Event {
     enum class Type {
-        Quit,       // the window was closed
-        MouseMove,  // X, Y in display pixels
-        MouseDown,  // Button 1 left, 2 middle, 3 right, others beyond
+        Quit,      // the window was closed
+        MouseMove, // X, Y in display pixels
+        MouseDown, // Button 1 left, 2 middle, 3 right, others beyond
         MouseUp,
         FocusGained, // the window became the foreground window
         FocusLost,
-        Expose,      // the window must be painted again
+        Expose, // the window must be painted again
     };
     Type Kind = Type::Quit;
     int X = 0;

@@ -22,6 +22,8 @@ enum class Result : int32_t {
     StillDrawing = -13,
 };
 
-inline bool Succeeded(Result r) { return r == Result::Ok; }
+inline bool Succeeded(Result r) {
+    return r == Result::Ok;
+}
 
 } // namespace platform

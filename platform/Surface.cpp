@@ -55,7 +55,9 @@ void Surface::SetColorKey(uint32_t key) {
     hasColorKey_ = true;
 }
 
-void Surface::SetClipper(std::shared_ptr<Clipper> clipper) { clipper_ = std::move(clipper); }
+void Surface::SetClipper(std::shared_ptr<Clipper> clipper) {
+    clipper_ = std::move(clipper);
+}
 
 Result Surface::Usable() const {
     if (lost_) {

@@ -33,7 +33,7 @@ struct LockedView {
 
 // How a copy between surfaces is made.
 struct BltFx {
-    bool KeySrc = false;         // skip source pixels equal to the source's colour key
+    bool KeySrc = false; // skip source pixels equal to the source's colour key
     bool MirrorLeftRight = false;
     bool MirrorUpDown = false;
 };

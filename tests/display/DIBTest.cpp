@@ -114,14 +114,14 @@ TEST(DIBTest, RefusesOtherHeadersAndTruncatedData) {
     Bytes wrongHeader = b;
     wrongHeader[0] = 41;
     ExpectInvalid(wrongHeader);
-    ExpectInvalid(Bytes(b.begin(), b.begin() + 20));             // ends inside the header
-    ExpectInvalid(Bytes(b.begin(), b.end() - 1));                // ends inside the pixel rows
+    ExpectInvalid(Bytes(b.begin(), b.begin() + 20)); // ends inside the header
+    ExpectInvalid(Bytes(b.begin(), b.end() - 1));    // ends inside the pixel rows
     ExpectInvalid(Bytes{});
     Bytes eight = Header(2, 1, 8);
-    eight.resize(eight.size() + 500);                            // ends inside the colour table
+    eight.resize(eight.size() + 500); // ends inside the colour table
     ExpectInvalid(eight);
-    ExpectInvalid(Header(0, 5, 24));                             // no pixels
-    ExpectInvalid(Header(1 << 30, 1 << 30, 24));                 // absurd size, refused before any allocation
+    ExpectInvalid(Header(0, 5, 24));             // no pixels
+    ExpectInvalid(Header(1 << 30, 1 << 30, 24)); // absurd size, refused before any allocation
     Bytes compressed = ThreeByTwo();
     compressed[16] = 1;
     ExpectInvalid(compressed);

@@ -10,8 +10,8 @@ namespace {
 class Recorder : public TDXDrawListener {
 public:
     void DXDrawNotify(TCustomDXDraw& sender, TDisplayNotice notice) override {
-        static const char* names[] = {"Destroying", "Initializing", "Initialized", "SurfaceReady",
-                                      "Finalizing", "SurfaceFinalizing", "Restored", "SizeChanged"};
+        static const char* names[] = {"Destroying", "Initializing",      "Initialized", "SurfaceReady",
+                                      "Finalizing", "SurfaceFinalizing", "Restored",    "SizeChanged"};
         Log.push_back(names[static_cast<int>(notice)]);
         if (notice == TDisplayNotice::Finalizing || notice == TDisplayNotice::SurfaceFinalizing) {
             SurfacesThere.push_back(sender.BackBuffer() != nullptr && sender.BackBuffer()->ISurface() != nullptr);

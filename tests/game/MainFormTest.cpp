@@ -16,8 +16,8 @@ using Type = platform::Event::Type;
 
 TEST_F(GameFixture, StartsWithItsComponentsInTheStoredOrder) {
     Start();
-    const char* names[] = {"DXDraw",      "GraphicList", "DXTimer", "DXSpriteEngine", "DXSound", "DXWaveList1",
-                           "DXInput",     "FXList",      "FonList", "WorldList",      "Timer1"};
+    const char* names[] = {"DXDraw",  "GraphicList", "DXTimer", "DXSpriteEngine", "DXSound", "DXWaveList1",
+                           "DXInput", "FXList",      "FonList", "WorldList",      "Timer1"};
     ASSERT_EQ(form->ComponentCount(), 11);
     for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(form->Components(i)->Name(), names[i]);

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 // A fresh empty folder made the current directory for a test (the game reads its level
 // files from the current directory); the old directory comes back afterwards.

@@ -8,14 +8,13 @@ TStoredForm Sample() {
     TStoredForm form;
     form.Form = TStoredComponent{"TForm1", "Form1", {{"Caption", TStoredValue::Str("Vorkalith 1.00a")}}};
     TStoredProperties item{{"PatternWidth", TStoredValue::Int(30)}, {"Picture.Data", TStoredValue::Data({1, 2, 3})}};
-    form.Components.push_back(TStoredComponent{
-        "TDXImageList",
-        "WorldList",
-        {{"DXDraw", TStoredValue::Ident("DXDraw")},
-         {"Options", TStoredValue::SetOf({"doFullScreen", "doCenter"})},
-         {"Transparent", TStoredValue::Bool(true)},
-         {"Interval", TStoredValue::Int(-5)},
-         {"Items", TStoredValue::List({item, item})}}});
+    form.Components.push_back(TStoredComponent{"TDXImageList",
+                                               "WorldList",
+                                               {{"DXDraw", TStoredValue::Ident("DXDraw")},
+                                                {"Options", TStoredValue::SetOf({"doFullScreen", "doCenter"})},
+                                                {"Transparent", TStoredValue::Bool(true)},
+                                                {"Interval", TStoredValue::Int(-5)},
+                                                {"Items", TStoredValue::List({item, item})}}});
     return form;
 }
 
