@@ -6,6 +6,7 @@
 #include "display/DXRender.h"
 
 #include "platform/PixelFormat.h"
+#include "platform/PixelAccess.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -23,47 +24,11 @@ namespace {
 
 using platform::LockedView;
 using platform::PixelFormat;
+using platform::Px;
 using platform::Surface;
 
 // Source positions are 16.16 fixed point in 32 bits, so a source rectangle must end before 32768.
 constexpr int32_t MaxSourceEnd = 32767;
-
-template <int Bpp> struct Px;
-
-template <> struct Px<1> {
-    static uint32_t Get(const uint8_t* p) { return *p; }
-    static void Set(uint8_t* p, uint32_t v) { *p = static_cast<uint8_t>(v); }
-};
-
-template <> struct Px<2> {
-    static uint32_t Get(const uint8_t* p) {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
-        return v;
-    }
-    static void Set(uint8_t* p, uint32_t v) {
-        auto w = static_cast<uint16_t>(v);
-        std::memcpy(p, &w, 2);
-    }
-};
-
-template <> struct Px<3> {
-    static uint32_t Get(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
-    static void Set(uint8_t* p, uint32_t v) {
-        p[0] = static_cast<uint8_t>(v);
-        p[1] = static_cast<uint8_t>(v >> 8);
-        p[2] = static_cast<uint8_t>(v >> 16);
-    }
-};
-
-template <> struct Px<4> {
-    static uint32_t Get(const uint8_t* p) {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    }
-    static void Set(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
-};
 
 // One channel of a pixel format, read as an 8-bit value and written back from one. A mask whose
 // lowest set bit is `low` and which has n bits is shifted by low + n - 8: right when that is

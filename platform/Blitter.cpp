@@ -1,6 +1,7 @@
 // Colour fills and copies between surfaces. Each call checks and clips its rectangles once,
 // picks a row loop for the pixel size and keying, and then runs that loop unchecked.
 #include "platform/Clipper.h"
+#include "platform/PixelAccess.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -10,43 +11,6 @@
 namespace platform {
 
 namespace {
-
-template <int Bpp> struct Px;
-
-template <> struct Px<1> {
-    static uint32_t Get(const uint8_t* p) { return *p; }
-    static void Set(uint8_t* p, uint32_t v) { *p = static_cast<uint8_t>(v); }
-};
-
-template <> struct Px<2> {
-    static uint32_t Get(const uint8_t* p) {
-        uint16_t v;
-        std::memcpy(&v, p, 2);
-        return v;
-    }
-    static void Set(uint8_t* p, uint32_t v) {
-        auto w = static_cast<uint16_t>(v);
-        std::memcpy(p, &w, 2);
-    }
-};
-
-template <> struct Px<3> {
-    static uint32_t Get(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
-    static void Set(uint8_t* p, uint32_t v) {
-        p[0] = static_cast<uint8_t>(v);
-        p[1] = static_cast<uint8_t>(v >> 8);
-        p[2] = static_cast<uint8_t>(v >> 16);
-    }
-};
-
-template <> struct Px<4> {
-    static uint32_t Get(const uint8_t* p) {
-        uint32_t v;
-        std::memcpy(&v, p, 4);
-        return v;
-    }
-    static void Set(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
-};
 
 uint32_t PixelMask(int bpp) {
     return bpp >= 4 ? 0xFFFFFFFFu : ((1u << (bpp * 8)) - 1);
