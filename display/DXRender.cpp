@@ -5,8 +5,8 @@
 // destination pixel inside the destination.
 #include "display/DXRender.h"
 
-#include "platform/PixelFormat.h"
 #include "platform/PixelAccess.h"
+#include "platform/PixelFormat.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -134,7 +134,8 @@ Job MakeJob(const LockedView& dst, const LockedView& src, uint32_t colorKey, boo
         (j.srcBytes == 4 ? 0x00FFFFFFu : BytesMask(j.srcBytes)) & ~(src.Format.Indexed ? 0 : src.Format.AlphaMask);
     j.key = colorKey & j.keyMask;
     j.keyed = transparent;
-    // An indexed destination is never blended, and full opacity is a copy.
+    // An indexed destination is never blended (nor a one-byte one, which every 8-bit surface of
+    // the display is), and full opacity is a copy.
     j.mode = blended && !dst.Format.Indexed && j.dstBytes > 1 && alpha < 255 ? Mode::Alpha : Mode::Copy;
     j.alpha = j.mode == Mode::Alpha ? static_cast<uint32_t>(alpha) : 0;
     j.sameFormat = CopiesUnchanged(src.Format, dst.Format);
@@ -520,12 +521,8 @@ struct RowRun {
     uint32_t sy = 0;
 };
 
-// Division truncating toward zero; in 32 bits, the faster instruction, whenever the values fit, as they
-// do for every picture of a sensible size.
+// Division truncating toward zero.
 int64_t Div(int64_t n, int64_t d) {
-    if (n == static_cast<int32_t>(n) && d == static_cast<int32_t>(d) && d != -1) {
-        return static_cast<int32_t>(n) / static_cast<int32_t>(d);
-    }
     return n / d;
 }
 

@@ -19,6 +19,10 @@ TCustomDXTimer::TCustomDXTimer(TComponent* owner) : TComponent(owner), applicati
 
 TCustomDXTimer::~TCustomDXTimer() {
     Stop();
+    // However the timer came to be attached, the idle slot must not keep calling a timer that is gone.
+    if (attached_) {
+        ClearIdleSlot();
+    }
     if (application_) {
         application_->RemoveActivationWatcher(activationWatcher_);
     }
@@ -84,6 +88,7 @@ void TCustomDXTimer::Resume() {
     lastRateTick_ = lastTick_;
     if (application_) {
         application_->OnIdle = [this](bool& done) { Tick(done); };
+        attached_ = true;
     }
 }
 
@@ -160,4 +165,5 @@ void TCustomDXTimer::ClearIdleSlot() {
     if (application_) {
         application_->OnIdle = nullptr;
     }
+    attached_ = false;
 }

@@ -65,6 +65,7 @@ private:
 
     TApplication* application_;
     int activationWatcher_ = 0;
+    bool attached_ = false;
     bool activeOnly_ = true;
     bool enabled_ = true;
     int32_t interval_ = 1000;

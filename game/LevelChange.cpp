@@ -45,7 +45,8 @@ void OldFieldLeaves(TGame& game) {
     }
     game.LevelPhase = 1;
     ++game.Level;
-    LoadLevel(game, LevelFileName(game.Level));
+    // A damaged level file is reported after the level change has taken its step.
+    const std::exception_ptr levelError = LoadLevelDeferringError(game, LevelFileName(game.Level));
     if (game.OrbsEaten > 0) {
         --game.OrbsEaten;
     }
@@ -58,6 +59,9 @@ void OldFieldLeaves(TGame& game) {
     game.Fade = 255.0;
     game.ShipSprite->Alpha = 0;
     game.BackdropSprite->X = 0;
+    if (levelError) {
+        std::rethrow_exception(levelError);
+    }
 }
 
 void NewFieldArrives(TGame& game) {

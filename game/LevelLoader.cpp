@@ -20,6 +20,15 @@ std::string LevelFileName(int level) {
     return std::to_string(level) + ".vrk";
 }
 
+std::exception_ptr LoadLevelDeferringError(TGame& game, const std::string& fileName) {
+    try {
+        LoadLevel(game, fileName);
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
 uint8_t FreeMineSlot(const TGame& game) {
     for (int i = 1; i <= TGame::kMines; ++i) {
         if (game.MineMode[i] == 0) {

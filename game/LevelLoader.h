@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 class TGame;
@@ -9,6 +10,10 @@ class TGame;
 // ship's start. A file that cannot be opened changes nothing; one shorter than 352 bytes
 // raises EInOutError "Read beyond end of file" and changes nothing either.
 void LoadLevel(TGame& game, const std::string& fileName);
+
+// LoadLevel with its error handed back instead of raised, so that the caller can finish its
+// own step before passing the error on.
+std::exception_ptr LoadLevelDeferringError(TGame& game, const std::string& fileName);
 
 // The lowest mine slot not in use, 0 when all 100 are taken.
 uint8_t FreeMineSlot(const TGame& game);

@@ -39,6 +39,10 @@ void TForm1::FormActivate(TComponent* /*sender*/) {
 }
 
 void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
+    // Nothing to show until the world exists.
+    if (!worldBuilt_) {
+        return;
+    }
     DXInput->Poll();
     TDirectDrawSurface* back = DXDraw->BackBuffer();
     if (back) {

@@ -97,7 +97,9 @@ void MenuFrame(TGame& game) {
 void StartNewGame(TGame& game) {
     game.Level = 1;
     game.Energy = 100;
-    LoadLevel(game, LevelFileName(1));
+    // A damaged level file is reported once the game has started, not before: the start is
+    // not tried again frame after frame while the button is held.
+    const std::exception_ptr levelError = LoadLevelDeferringError(game, LevelFileName(1));
     game.OrbsEaten = 0;
     game.Score = 0;
     game.ShipSprite->X = 0;
@@ -113,6 +115,9 @@ void StartNewGame(TGame& game) {
         entry.x = -2000;
     }
     game.GameState = 1;
+    if (levelError) {
+        std::rethrow_exception(levelError);
+    }
 }
 
 void HelpFrame(TGame& game) {

@@ -117,12 +117,7 @@ void BuildWorld(TGame& game) {
     game.FieldMap->Resize(21, 15);
 
     // A damaged level file leaves the rest of the world to be built before its error is reported.
-    std::exception_ptr levelError;
-    try {
-        LoadLevel(game, "1.vrk");
-    } catch (...) {
-        levelError = std::current_exception();
-    }
+    const std::exception_ptr levelError = LoadLevelDeferringError(game, LevelFileName(1));
 
     PlaceFieldOrbs(game);
 

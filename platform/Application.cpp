@@ -63,7 +63,12 @@ bool TApplication::Idle() {
 bool TApplication::Step() {
     if (!shown_ && HasMainForm()) {
         shown_ = true;
-        Guarded([&] { MainForm().Show(); });
+        // The main form is the application's active form once it is shown, whether or not the
+        // window manager gives its window the keyboard focus at once.
+        Guarded([&] {
+            MainForm().Show();
+            MainForm().Activate();
+        });
     }
     platform::Event event;
     while (!terminated_ && platform_.PollEvent(event)) {

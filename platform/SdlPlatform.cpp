@@ -22,6 +22,7 @@ constexpr std::size_t kVideoMemoryBytes = 256u << 20;
 Uint32 TextureFormat(int bitCount) {
     switch (bitCount) {
     case 8:
+        // 8-bit surfaces hold 3-3-2 colours (the display's fixed palette), shown as they are.
         return SDL_PIXELFORMAT_RGB332;
     case 24:
         // Packed little-endian 0xRRGGBB: blue, green, red in memory.

@@ -263,4 +263,14 @@ TEST_F(DXTimerTest, Destruction_ClearsIdleSlotAndActivationWatcher) {
     EXPECT_EQ(activations, 0);
 }
 
+TEST_F(DXTimerTest, Destruction_ClearsAnIdleSlotTakenByResumeAlone) {
+    {
+        TDXTimer other(&form);
+        other.Resume(); // attached, though never started
+        EXPECT_FALSE(other.Running());
+        EXPECT_TRUE(app.OnIdle);
+    }
+    EXPECT_FALSE(app.OnIdle);
+}
+
 } // namespace

@@ -150,6 +150,20 @@ TEST_F(LevelChangeTest, AfterLevel24ComesTheEndScreenAndANewGameGetsTheFieldBack
     EXPECT_EQ(W().Level, 1);
 }
 
+TEST_F(LevelChangeTest, ADamagedLastLevelFileIsReportedAndTheEndScreenStillComes) {
+    StartWith(LevelFile());
+    folder.Write("25.vrk", std::string(100, '\0'));
+    QuietPlay(300, 210);
+    JustBeforeLoading(25);
+    const std::size_t errors = platform.Errors.size();
+    RunFrames(1);
+    ASSERT_EQ(platform.Errors.size(), errors + 1);
+    EXPECT_EQ(platform.Errors.back(), "Vorkalith: Read beyond end of file");
+    EXPECT_EQ(W().Level, 25);
+    EXPECT_EQ(W().GameState, 5);
+    EXPECT_EQ(W().Speed, 1.0);
+}
+
 TEST_F(LevelChangeTest, AMissingNextLevelKeepsTheOldMapAndLeavesTheShipParked) {
     StartWith(LevelFile().Set(4, 4, 1).Set(10, 3, 3));
     FinishLevel(100);
