@@ -86,6 +86,19 @@ def sphere_normals(x, y, cx, cy, r):
     return np.stack([dx, dy, nz], axis=-1), inside.astype(np.float32)
 
 
+class HeightField:
+    """A height field built from overlapping parts: each sample keeps the highest part laid on it."""
+
+    def __init__(self, like):
+        self.height = np.zeros_like(like)
+        self.part = np.zeros(like.shape, np.int8)
+
+    def lay(self, h, index):
+        top = h > self.height
+        self.height = np.where(top, h, self.height)
+        self.part = np.where(top, index, self.part)
+
+
 def height_normals(height, scale):
     """Normals of a height field (in output pixels) sampled at scale samples per pixel."""
     gy, gx = np.gradient(height * scale)

@@ -3,7 +3,7 @@
 import numpy as np
 
 from . import fonts
-from .canvas import Canvas, blur, height_normals, noise, rgbf, shade, smoothstep, text_mask, to_uint8
+from .canvas import Canvas, HeightField, blur, height_normals, noise, rgbf, shade, smoothstep, text_mask, to_uint8
 
 
 def _sample_wrapped(field, u, v):
@@ -53,14 +53,8 @@ def backdrop():
 def _front_ship(c):
     """Height field of the ship seen from the front, and the part each sample belongs to."""
     x, y = c.grid()
-    height = np.zeros_like(x)
-    part = np.zeros(x.shape, np.int8)
-
-    def lay(h, index):
-        nonlocal height, part
-        top = h > height
-        height = np.where(top, h, height)
-        part = np.where(top, index, part)
+    field = HeightField(x)
+    lay = field.lay
 
     cx = 320.0
     for s in (-1, 1):
@@ -88,7 +82,7 @@ def _front_ship(c):
     # Cockpit canopy on top of the hull.
     d2 = ((x - cx) / 60.0) ** 2 + ((y - 184) / 34.0) ** 2
     lay(np.where(d2 < 1, 120 + 40 * np.sqrt(np.clip(1 - d2, 0, 1)), 0.0), 4)
-    return height, part
+    return field.height, field.part
 
 
 def title():

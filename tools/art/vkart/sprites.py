@@ -2,7 +2,7 @@
 
 import numpy as np
 
-from .canvas import Canvas, erode, height_normals, noise, rgbf, shade, smoothstep, sphere_normals
+from .canvas import Canvas, HeightField, erode, height_normals, noise, rgbf, shade, smoothstep, sphere_normals
 
 
 def pointer():
@@ -40,14 +40,8 @@ def ship_top(size=30, ss=8):
     x, y = px / k, py / k
     cx = 15.0
 
-    height = np.zeros_like(x)
-    part = np.zeros(x.shape, np.int8)
-
-    def lay(h, index):
-        nonlocal height, part
-        top = h > height
-        height = np.where(top, h, height)
-        part = np.where(top, index, part)
+    field = HeightField(x)
+    lay = field.lay
 
     # Wings: a flat swept plate with a bevel along its edges.
     wing_pts = [
@@ -82,6 +76,7 @@ def ship_top(size=30, ss=8):
     canopy = cd < 1.0
     lay(np.where(canopy, 2.9 + 0.8 * np.sqrt(np.clip(1 - cd, 0, 1)), 0.0), 4)
 
+    height, part = field.height, field.part
     mask = (height > 0).astype(np.float32)
     normals = height_normals(height, ss * k)
     base = np.zeros(x.shape + (3,), np.float32)
