@@ -10,17 +10,8 @@ mode=${1:-play}
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-packages=(build-essential cmake pkg-config git libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
-          fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update
-    apt-get install -y "${missing[@]}"
-fi
+tools/install-packages.sh build-essential cmake pkg-config git libsdl2-dev libsdl2-ttf-dev libfontconfig-dev \
+    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev
 
 jobs=$(nproc)
 case "$mode" in

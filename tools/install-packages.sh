@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs those of the named Debian packages that are not installed yet.
+#
+#   tools/install-packages.sh PACKAGE...
+set -euo pipefail
+
+missing=()
+for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update
+    apt-get install -y "${missing[@]}"
+fi
