@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cfenv>
 #include <cmath>
 #include <cstdint>
 
