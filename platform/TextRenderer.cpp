@@ -6,10 +6,10 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
-#include <compare>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace platform {
 
@@ -24,7 +24,11 @@ struct FontKey {
     int Index = 0;
     int Height = 0;
     int Style = 0;
-    auto operator<=>(const FontKey&) const = default;
+    // Ordered by tie rather than a defaulted three-way comparison, which needs the string's own
+    // three-way comparison that not every standard library offers.
+    bool operator<(const FontKey& other) const {
+        return std::tie(Path, Index, Height, Style) < std::tie(other.Path, other.Index, other.Height, other.Style);
+    }
 };
 
 struct FontCloser {

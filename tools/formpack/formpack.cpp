@@ -110,11 +110,11 @@ TStoredForm Parse(std::istream& in, const std::string& folder) {
                 item = nullptr;
             } else if (words[0] == "item" && words.size() == 1 && current) {
                 auto& props = current->Properties;
-                if (props.empty() || props.back().first != "Items") {
+                if (props.empty() || props.back().Name != "Items") {
                     props.emplace_back("Items", TStoredValue::List({}));
                 }
-                props.back().second.Items.emplace_back();
-                item = &props.back().second.Items.back();
+                props.back().Value.Items.emplace_back();
+                item = &props.back().Value.Items.back();
             } else if (auto eq = text.find('='); eq != std::string::npos && current) {
                 std::string name = Trim(text.substr(0, eq));
                 TStoredValue value = ParseValue(Trim(text.substr(eq + 1)), folder);
