@@ -4,6 +4,7 @@
 #   tools/setup.sh play       build and start the game
 #   tools/setup.sh test       build and run every test
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
+#   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
 set -euo pipefail
 
 mode=${1:-play}
@@ -32,8 +33,18 @@ sanitize)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
     ;;
+clang)
+    # The second compiler: clang with libstdc++ must build the project warning-free too, and its
+    # sanitizers run every test (the fuzz corpora included).
+    tools/install-packages.sh clang libclang-rt-14-dev
+    CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Debug -DVORKALITH_SANITIZE=ON \
+        -DVORKALITH_BENCH=OFF
+    cmake --build build-clang -j "$jobs"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-clang --output-on-failure -j "$jobs"
+    ;;
 *)
-    echo "usage: tools/setup.sh play|test|sanitize" >&2
+    echo "usage: tools/setup.sh play|test|sanitize|clang" >&2
     exit 2
     ;;
 esac
