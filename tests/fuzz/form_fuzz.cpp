@@ -5,7 +5,7 @@
 #include "game/MainForm.h"
 #include "platform/Application.h"
 #include "platform/FormStream.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <cstddef>
 #include <cstdint>

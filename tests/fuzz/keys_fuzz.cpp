@@ -6,7 +6,7 @@
 #include "input/Keyboard.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <algorithm>
 #include <cstddef>

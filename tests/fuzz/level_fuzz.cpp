@@ -7,7 +7,7 @@
 #include "game/MainForm.h"
 #include "game/WorldBuilder.h"
 #include "platform/Application.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "sprite/DXSpriteEngine.h"
 #include "sprite/SpriteEngine.h"
 

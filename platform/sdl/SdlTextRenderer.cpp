@@ -1,9 +1,9 @@
 #include "platform/TextRenderer.h"
 
-#include "platform/FontLocator.h"
 #include "platform/RegularFile.h"
 #include "platform/ResourceLimits.h"
 #include "platform/Surface.h"
+#include "platform/sdl/FontLocator.h"
 
 #include <SDL_ttf.h>
 
