@@ -1,11 +1,13 @@
 #include "game/LevelLoader.h"
 
 #include "game/Game.h"
+#include "game/LevelFolder.h"
 #include "platform/Exception.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -40,12 +42,15 @@ uint8_t FreeMineSlot(const TGame& game) {
 
 void LoadLevel(TGame& game, const std::string& fileName) {
     // The file is only read, so opening it for reading is enough (a read-only level file loads too).
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    const std::string path = LevelFolder::PathOf(fileName);
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         return;
     }
     uint8_t record[kRecordSize];
     if (std::fread(record, 1, kRecordSize, file.get()) != kRecordSize) {
+        // The box names no file; standard error says which one it was.
+        std::cerr << "vorkalith: " << path << ": Read beyond end of file\n";
         throw EInOutError(100, "Read beyond end of file");
     }
     file.reset();
