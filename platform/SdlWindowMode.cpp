@@ -35,7 +35,14 @@ SDL_Window* SdlWindowMode::Create(const std::string& title, bool windowed) {
 
 bool SdlWindowMode::Toggle(SDL_Window* window, bool windowed) {
     if (windowed) {
+        // The window covers the display before it asks to be full screen: without a window
+        // manager to honour the request, that is what full screen comes to.
+        SDL_Rect display{};
         SDL_SetWindowBordered(window, SDL_FALSE);
+        if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window), 0), &display) == 0) {
+            SDL_SetWindowPosition(window, display.x, display.y);
+            SDL_SetWindowSize(window, display.w, display.h);
+        }
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
             SDL_SetWindowBordered(window, SDL_TRUE);
             return true;
