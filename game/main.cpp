@@ -6,9 +6,9 @@
 #include "game/WindowIcon.h"
 #include "platform/Application.h"
 #include "platform/Exception.h"
-#include "platform/FontLocator.h"
-#include "platform/SdlPlatform.h"
 #include "platform/StopSignal.h"
+#include "platform/sdl/FontLocator.h"
+#include "platform/sdl/SdlPlatform.h"
 
 #include <iostream>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "platform/TextRenderer.h"
 
-#include "platform/FontLocator.h"
 #include "platform/Surface.h"
+#include "platform/sdl/FontLocator.h"
 
 #include <SDL_ttf.h>
 

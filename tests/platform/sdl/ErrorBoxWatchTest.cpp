@@ -1,4 +1,4 @@
-#include "platform/ErrorBoxWatch.h"
+#include "platform/sdl/ErrorBoxWatch.h"
 #include "platform/StopSignal.h"
 
 #include <gtest/gtest.h>

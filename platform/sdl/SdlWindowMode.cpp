@@ -1,4 +1,4 @@
-#include "platform/SdlWindowMode.h"
+#include "platform/sdl/SdlWindowMode.h"
 
 #include "platform/Letterbox.h"
 

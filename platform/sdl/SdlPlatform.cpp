@@ -1,15 +1,15 @@
-#include "platform/SdlPlatform.h"
+#include "platform/sdl/SdlPlatform.h"
 
 #include "platform/CommonModes.h"
-#include "platform/ErrorBoxWatch.h"
 #include "platform/Exception.h"
 #include "platform/Letterbox.h"
 #include "platform/RefreshClock.h"
-#include "platform/SdlGamepads.h"
-#include "platform/SdlKeyMap.h"
-#include "platform/SdlVideoStart.h"
-#include "platform/SdlWindowMode.h"
 #include "platform/StopSignal.h"
+#include "platform/sdl/ErrorBoxWatch.h"
+#include "platform/sdl/SdlGamepads.h"
+#include "platform/sdl/SdlKeyMap.h"
+#include "platform/sdl/SdlVideoStart.h"
+#include "platform/sdl/SdlWindowMode.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "platform/SdlVideoStart.h"
+#include "platform/sdl/SdlVideoStart.h"
 
 #include "platform/Exception.h"
 

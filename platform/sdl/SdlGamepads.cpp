@@ -1,4 +1,4 @@
-#include "platform/SdlGamepads.h"
+#include "platform/sdl/SdlGamepads.h"
 
 namespace platform {
 
