@@ -1,5 +1,12 @@
 #include "platform/sdl/SdlGamepads.h"
 
+#include "platform/Exception.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <string>
+
 namespace platform {
 
 namespace {
@@ -25,6 +32,14 @@ PadEvent::Control ButtonOf(Uint8 button) {
         return PadEvent::OtherControl;
     }
 }
+
+// SDL's numbers of the buttons and axes the mapping knows, indexed by PadEvent::Control.
+constexpr int kSdlControl[PadEvent::OtherControl] = {
+    SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_START,     SDL_CONTROLLER_BUTTON_DPAD_UP,    SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+    SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_AXIS_LEFTX,
+    SDL_CONTROLLER_AXIS_LEFTY,       SDL_CONTROLLER_AXIS_RIGHTX,       SDL_CONTROLLER_AXIS_RIGHTY,
+};
 
 PadEvent::Control AxisOf(Uint8 axis) {
     switch (axis) {
@@ -100,6 +115,56 @@ bool SdlGamepads::Handle(const SDL_Event& e) {
     }
     Mapper.Handle(out);
     return true;
+}
+
+void SdlGamepads::HandlePending() {
+    SDL_PumpEvents();
+    SDL_Event e;
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERDEVICEREMAPPED) > 0) {
+        Handle(e);
+    }
+}
+
+SdlVirtualPad::SdlVirtualPad() {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.name = "Vorkalith virtual pad";
+    deviceIndex_ = SDL_JoystickAttachVirtualEx(&desc);
+    if (deviceIndex_ < 0) {
+        throw Exception(std::string("no virtual pad: ") + SDL_GetError());
+    }
+    joystick_ = SDL_JoystickOpen(deviceIndex_);
+    if (joystick_ == nullptr) {
+        SDL_JoystickDetachVirtual(deviceIndex_);
+        throw Exception(std::string("no virtual pad: ") + SDL_GetError());
+    }
+}
+
+SdlVirtualPad::~SdlVirtualPad() {
+    // The device index of a virtual pad may move as other pads come and go; its instance does not.
+    const SDL_JoystickID id = SDL_JoystickInstanceID(joystick_);
+    SDL_JoystickClose(joystick_);
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) == id) {
+            SDL_JoystickDetachVirtual(i);
+            break;
+        }
+    }
+}
+
+void SdlVirtualPad::SetButton(PadEvent::Control button, bool pressed) {
+    if (button >= PadEvent::ButtonA && button <= PadEvent::DpadRight) {
+        SDL_JoystickSetVirtualButton(joystick_, kSdlControl[button], pressed ? SDL_PRESSED : SDL_RELEASED);
+    }
+}
+
+void SdlVirtualPad::SetAxis(PadEvent::Control axis, int value) {
+    if (axis >= PadEvent::LeftX && axis <= PadEvent::RightY) {
+        SDL_JoystickSetVirtualAxis(joystick_, kSdlControl[axis], static_cast<Sint16>(std::clamp(value, -32768, 32767)));
+    }
 }
 
 } // namespace platform
