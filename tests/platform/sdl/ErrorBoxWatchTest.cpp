@@ -30,18 +30,6 @@ int WaitFor(pid_t pid) {
 }
 } // namespace
 
-TEST(StopSignal, RecordsTheSignalInsteadOfDying) {
-    StopSignal::Install();
-    StopSignal::Clear();
-    std::raise(SIGTERM);
-    EXPECT_EQ(StopSignal::Received(), SIGTERM);
-    StopSignal::Clear();
-    std::raise(SIGINT);
-    EXPECT_EQ(StopSignal::Received(), SIGINT);
-    StopSignal::Clear();
-    StopSignal::ReRaise(); // nothing received: returns
-}
-
 TEST(ErrorBoxWatch, AStopSignalEndsTheBoxBeingWaitedFor) {
     StopSignal::Install();
     StopSignal::Clear();
