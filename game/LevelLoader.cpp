@@ -1,11 +1,13 @@
 #include "game/LevelLoader.h"
 
 #include "game/Game.h"
+#include "game/LevelFolder.h"
 #include "platform/Exception.h"
 #include "platform/RegularFile.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
+#include <iostream>
 #include <optional>
 
 namespace {
@@ -38,12 +40,15 @@ void LoadLevel(TGame& game, const std::string& fileName) {
     // The file is only read, so opening it for reading is enough (a read-only level file loads
     // too). Anything but a regular file under the name (a folder, a FIFO, a device) counts as
     // a file that cannot be opened, and the open never waits.
-    std::optional<platform::RegularFile> file = platform::RegularFile::Open(fileName);
+    const std::string path = LevelFolder::PathOf(fileName);
+    std::optional<platform::RegularFile> file = platform::RegularFile::Open(path);
     if (!file) {
         return;
     }
     uint8_t record[kRecordSize];
     if (file->Read(record, kRecordSize) != kRecordSize) {
+        // The box names no file; standard error says which one it was.
+        std::cerr << "vorkalith: " << path << ": Read beyond end of file\n";
         throw EInOutError(100, "Read beyond end of file");
     }
     file.reset();

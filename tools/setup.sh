@@ -5,6 +5,7 @@
 #   tools/setup.sh test       build and run every test
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
 #   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
+#   tools/setup.sh package    build, validate the desktop files and make the Debian package (build/*.deb)
 set -euo pipefail
 
 mode=${1:-play}
@@ -12,7 +13,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
 tools/install-packages.sh build-essential cmake pkg-config git libsdl2-dev libsdl2-ttf-dev libfontconfig-dev \
-    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev
+    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev libpng-dev
 
 jobs=$(nproc)
 case "$mode" in
@@ -43,8 +44,16 @@ clang)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-clang --output-on-failure -j "$jobs"
     ;;
+package)
+    # Desktop integration: the freedesktop validators and dpkg-shlibdeps for the package.
+    tools/install-packages.sh dpkg-dev desktop-file-utils appstream
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    packaging/validate.sh build
+    (cd build && cpack -G DEB)
+    ;;
 *)
-    echo "usage: tools/setup.sh play|test|sanitize|clang" >&2
+    echo "usage: tools/setup.sh play|test|sanitize|clang|package" >&2
     exit 2
     ;;
 esac
