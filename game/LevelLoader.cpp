@@ -7,14 +7,24 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace {
 constexpr std::size_t kRecordSize = 22 * 16;
+
+LevelFileObserver& Observer() {
+    static LevelFileObserver observer;
+    return observer;
+}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 } // namespace
+
+void SetLevelFileObserver(LevelFileObserver observer) {
+    Observer() = std::move(observer);
+}
 
 std::string LevelFileName(int level) {
     return std::to_string(level) + ".vrk";
@@ -45,7 +55,11 @@ void LoadLevel(TGame& game, const std::string& fileName) {
         return;
     }
     uint8_t record[kRecordSize];
-    if (std::fread(record, 1, kRecordSize, file.get()) != kRecordSize) {
+    const std::size_t read = std::fread(record, 1, kRecordSize, file.get());
+    if (Observer()) {
+        Observer()(fileName, std::span<const uint8_t>(record, read));
+    }
+    if (read != kRecordSize) {
         throw EInOutError(100, "Read beyond end of file");
     }
     file.reset();

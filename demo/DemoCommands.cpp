@@ -1,0 +1,157 @@
+#include "demo/DemoCommands.h"
+
+#include "demo/DemoReader.h"
+#include "demo/DemoWriter.h"
+#include "demo/FrameLoop.h"
+#include "demo/LevelDigests.h"
+#include "demo/RecordingPlatform.h"
+#include "demo/ScreenHash.h"
+#include "demo/ScriptedPlatform.h"
+#include "demo/StateJson.h"
+#include "game/MainForm.h"
+#include "platform/Application.h"
+#include "platform/HeadlessPlatform.h"
+
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <thread>
+
+namespace {
+
+constexpr const char* kTitle = "Vorkalith";
+
+// The main form made and added as the game's main does; null (the error shown) when it fails.
+TForm1* MakeForm(TApplication& application) {
+    application.SetTitle(kTitle);
+    try {
+        return static_cast<TForm1*>(&application.AddForm(std::make_unique<TForm1>(application)));
+    } catch (const std::exception& e) {
+        application.ShowException(e);
+        return nullptr;
+    }
+}
+
+void PrintFinal(const TForm1& form, const FrameLoop& loop) {
+    std::cout << StateJson::Final(form, loop.Frames(), ScreenHash::OfForm(form)) << std::endl;
+}
+
+} // namespace
+
+DemoOptions DemoOptions::Take(std::vector<std::string>& arguments) {
+    DemoOptions options;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (arg == "--record" || arg == "--playback") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+                options.Error = arg + " needs a file";
+                return options;
+            }
+            (arg == "--record" ? options.RecordFile : options.PlaybackFile) = arguments[++i];
+        } else if (arg == "--headless") {
+            options.Headless = true;
+        } else if (arg == "--force") {
+            options.Force = true;
+        } else {
+            rest.push_back(arg);
+        }
+    }
+    if (!options.RecordFile.empty() && !options.PlaybackFile.empty()) {
+        options.Error = "--record and --playback cannot be given together";
+    } else if ((options.Headless || options.Force) && options.PlaybackFile.empty()) {
+        options.Error = std::string(options.Headless ? "--headless" : "--force") + " needs --playback";
+    } else if (!options.PlaybackFile.empty() && !rest.empty()) {
+        options.Error = "--playback takes the command line the demo was recorded with, not \"" + rest.front() + "\"";
+    }
+    arguments = std::move(rest);
+    return options;
+}
+
+int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments) {
+    std::unique_ptr<DemoWriter> writer;
+    try {
+        writer = std::make_unique<DemoWriter>(file);
+    } catch (const std::exception& e) {
+        std::cerr << "vorkalith: " << e.what() << '\n';
+        return 1;
+    }
+    int status = 0;
+    {
+        RecordingPlatform recorder(live, *writer, arguments);
+        TApplication application(recorder, arguments);
+        TForm1* form = MakeForm(application);
+        if (!form) {
+            return 1;
+        }
+        FrameLoop loop(application);
+        bool more = true;
+        while (more) {
+            recorder.BeginFrame();
+            more = loop.Pass();
+            recorder.EndFrame();
+        }
+        PrintFinal(*form, loop);
+    }
+    if (!writer->Close()) {
+        std::cerr << "vorkalith: " << file << ": the demo could not be written completely\n";
+        status = 1;
+    }
+    return status;
+}
+
+int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
+    Demo demo;
+    try {
+        demo = DemoReader::ReadFile(file, force);
+    } catch (const DemoError& e) {
+        std::cerr << "vorkalith: " << e.what() << '\n';
+        return 1;
+    }
+    const std::vector<std::string> differing = LevelDigests::Differing(demo);
+    for (const std::string& name : differing) {
+        std::cerr << "vorkalith: demo was recorded with another " << name << '\n';
+    }
+    if (!differing.empty() && !force) {
+        std::cerr << "vorkalith: playback refused (--force plays it all the same)\n";
+        return 1;
+    }
+
+    std::unique_ptr<platform::HeadlessPlatform> headless;
+    if (!window) {
+        headless = std::make_unique<platform::HeadlessPlatform>();
+    }
+    ScriptedPlatform scripted(window ? *window : *headless, demo.Utc, demo.Clock, demo.Foreground);
+    TApplication application(scripted, demo.Arguments);
+    TForm1* form = MakeForm(application);
+    if (!form) {
+        return 1;
+    }
+    FrameLoop loop(application);
+    const auto framePeriod = std::chrono::microseconds(1000000 / 60);
+    auto due = std::chrono::steady_clock::now();
+    const uint64_t total = demo.FrameCount();
+    uint64_t played = 0;
+    bool more = true;
+    for (const DemoFrame& frame : demo.Frames) {
+        for (uint32_t r = 0; r < frame.Repeat && more; ++r) {
+            scripted.BeginFrame(r == 0 ? frame : DemoFrame{frame.Delta, 1, {}});
+            more = loop.Pass();
+            ++played;
+            if (window) {
+                due += framePeriod;
+                std::this_thread::sleep_until(due);
+            }
+        }
+        if (!more) {
+            break;
+        }
+    }
+    PrintFinal(*form, loop);
+    if (played < total && !scripted.WindowClosed()) {
+        std::cerr << "vorkalith: the game ended at frame " << played << " of the demo's " << total
+                  << ": the replay went another way than the recording\n";
+        return 1;
+    }
+    return 0;
+}
