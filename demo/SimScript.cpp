@@ -3,6 +3,8 @@
 #include "demo/DemoText.h"
 #include "input/Keyboard.h"
 
+#include <algorithm>
+
 namespace {
 
 std::vector<std::string_view> Words(std::string_view line) {
@@ -274,12 +276,19 @@ std::string SimScript::FromDemo(const Demo& demo) {
     for (const std::string& argument : demo.Arguments) {
         text += "arg " + demotext::Escape(argument) + "\n";
     }
+    std::vector<LevelDigest> levels;
     for (const LevelDigest& level : demo.Levels) {
+        if (std::find(levels.begin(), levels.end(), level) != levels.end()) {
+            continue;
+        }
+        levels.push_back(level);
         text += "level " + demotext::Escape(level.FileName) + " " + std::to_string(level.Bytes) + " " +
                 demotext::FormatHash(level.Hash) + "\n";
     }
-    // Frames without input and with the clock step in force gather into one `frames` line.
+    // Frames without input whose clock step the script's tick gives already gather into one
+    // `frames` line; the simulator's 60 Hz steps count every frame run so far.
     long long tick = -1;
+    uint64_t frame = 0;
     uint64_t pending = 0;
     auto flush = [&] {
         if (pending > 0) {
@@ -287,18 +296,33 @@ std::string SimScript::FromDemo(const Demo& demo) {
             pending = 0;
         }
     };
-    for (const DemoFrame& frame : demo.Frames) {
-        if (static_cast<long long>(frame.Delta) != tick || !frame.Inputs.empty()) {
-            flush();
+    auto stepOf = [&](uint64_t k) {
+        return tick >= 0 ? static_cast<uint64_t>(tick) : k * 1000 / 60 - (k - 1) * 1000 / 60;
+    };
+    for (const DemoFrame& demoFrame : demo.Frames) {
+        for (uint32_t r = 0; r < demoFrame.Repeat; ++r) {
+            ++frame;
+            const bool inputs = r == 0 && !demoFrame.Inputs.empty();
+            if (inputs || stepOf(frame) != demoFrame.Delta) {
+                flush();
+            }
+            if (stepOf(frame) != demoFrame.Delta) {
+                const long long previous = tick;
+                tick = -1;
+                if (stepOf(frame) != demoFrame.Delta) {
+                    tick = demoFrame.Delta;
+                }
+                if (tick != previous) {
+                    text += tick < 0 ? std::string("tick 60hz\n") : "tick " + std::to_string(tick) + "\n";
+                }
+            }
+            if (inputs) {
+                for (const DemoInput& input : demoFrame.Inputs) {
+                    text += InputLine(input) + "\n";
+                }
+            }
+            ++pending;
         }
-        if (static_cast<long long>(frame.Delta) != tick) {
-            tick = frame.Delta;
-            text += "tick " + std::to_string(tick) + "\n";
-        }
-        for (const DemoInput& input : frame.Inputs) {
-            text += InputLine(input) + "\n";
-        }
-        pending += frame.Repeat;
     }
     flush();
     return text;
