@@ -1,21 +1,18 @@
 #include "demo/DemoCommands.h"
 
+#include "demo/DemoPlayer.h"
 #include "demo/DemoReader.h"
 #include "demo/DemoWriter.h"
 #include "demo/FrameLoop.h"
 #include "demo/LevelDigests.h"
 #include "demo/RecordingPlatform.h"
 #include "demo/ScreenHash.h"
-#include "demo/ScriptedPlatform.h"
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
 #include "platform/Application.h"
-#include "platform/HeadlessPlatform.h"
 
-#include <chrono>
 #include <iostream>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -117,39 +114,14 @@ int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
         return 1;
     }
 
-    std::unique_ptr<platform::HeadlessPlatform> headless;
-    if (!window) {
-        headless = std::make_unique<platform::HeadlessPlatform>();
-    }
-    ScriptedPlatform scripted(window ? *window : *headless, demo.Utc, demo.Clock, demo.Foreground);
-    TApplication application(scripted, demo.Arguments);
-    TForm1* form = MakeForm(application);
-    if (!form) {
+    DemoPlayer player(window, demo);
+    if (!player.MakeForm()) {
         return 1;
     }
-    FrameLoop loop(application);
-    const auto framePeriod = std::chrono::microseconds(1000000 / 60);
-    auto due = std::chrono::steady_clock::now();
-    const uint64_t total = demo.FrameCount();
-    uint64_t played = 0;
-    bool more = true;
-    for (const DemoFrame& frame : demo.Frames) {
-        for (uint32_t r = 0; r < frame.Repeat && more; ++r) {
-            scripted.BeginFrame(r == 0 ? frame : DemoFrame{frame.Delta, 1, {}});
-            more = loop.Pass();
-            ++played;
-            if (window) {
-                due += framePeriod;
-                std::this_thread::sleep_until(due);
-            }
-        }
-        if (!more) {
-            break;
-        }
-    }
-    PrintFinal(*form, loop);
-    if (played < total && !scripted.WindowClosed()) {
-        std::cerr << "vorkalith: the game ended at frame " << played << " of the demo's " << total
+    player.Play(window != nullptr);
+    std::cout << player.FinalState() << std::endl;
+    if (player.EndedEarly()) {
+        std::cerr << "vorkalith: the game ended at frame " << player.Frames() << " of the demo's " << demo.FrameCount()
                   << ": the replay went another way than the recording\n";
         return 1;
     }

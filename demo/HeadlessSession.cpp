@@ -66,7 +66,7 @@ bool HeadlessSession::Frames(long long count) {
 }
 
 uint64_t HeadlessSession::Frame() const {
-    return loop_ ? loop_->Frames() : 0;
+    return loop_ ? loop_->Frames() : frames_;
 }
 
 uint64_t HeadlessSession::ScreenHashNow() const {
@@ -85,6 +85,11 @@ bool HeadlessSession::CloseDemo() {
     if (!writer_) {
         return true;
     }
+    // The form calls on the platforms while it is destroyed, so the application ends first.
+    frames_ = Frame();
+    loop_.reset();
+    application_.reset();
+    form_ = nullptr;
     recorder_.reset();
     return writer_->Close();
 }

@@ -50,7 +50,8 @@ public:
     uint64_t ScreenHashNow() const;
     std::string State() const;
     bool Shot(const std::string& file) const;
-    // Finishes the demo; false when it could not be written completely.
+    // Ends the application and finishes the demo; false when it could not be written completely.
+    // Only Frame may be asked afterwards.
     bool CloseDemo();
 
     // Called with each error that reaches the error box.
@@ -68,4 +69,5 @@ private:
     std::unique_ptr<FrameLoop> loop_;
     long long tick_ = -1;
     uint64_t clockFrames_ = 0;
+    uint64_t frames_ = 0;
 };
