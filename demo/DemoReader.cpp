@@ -136,6 +136,11 @@ private:
             Expect(words, 2);
             demo_.Foreground = Number(words[1], 0, 1, "foreground flag") == 1;
         } else if (kind == "arg") {
+            // An empty argument has no word after "arg".
+            if (words.size() == 1) {
+                demo_.Arguments.emplace_back();
+                return;
+            }
             Expect(words, 2);
             const auto text = demotext::Unescape(words[1]);
             if (!text) {

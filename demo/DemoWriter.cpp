@@ -13,7 +13,7 @@ std::string HeaderText(const platform::TimeOfDay& utc, uint32_t clock, bool fore
     text += "clock " + std::to_string(clock) + "\n";
     text += std::string("foreground ") + (foreground ? "1" : "0") + "\n";
     for (const std::string& argument : arguments) {
-        text += "arg " + demotext::Escape(argument) + "\n";
+        text += argument.empty() ? std::string("arg\n") : "arg " + demotext::Escape(argument) + "\n";
     }
     return text;
 }

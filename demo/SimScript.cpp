@@ -329,7 +329,8 @@ std::string SimScript::FromDemo(const Demo& demo) {
 }
 
 int SimScript::KeyCodeOf(int virtualKey) {
-    for (int code = 1; code < 256; ++code) {
+    // From the top, so that the arrows are the extended keys rather than keys sharing their codes.
+    for (int code = 255; code >= 1; --code) {
         if (TKeyboard::VirtualKeyOf(static_cast<uint8_t>(code)) == virtualKey) {
             return code;
         }
