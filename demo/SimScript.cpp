@@ -44,7 +44,7 @@ public:
         using Input = DemoInput::Kind;
         if (name == "frames") {
             Args(1);
-            command.Count = Number(words_[1], 0, 1000000000, "frame count");
+            command.Count = Number(words_[1], 0, UINT32_MAX, "frame count");
         } else if (name == "key" || name == "scankey") {
             Args(2);
             int code = -1;
@@ -110,7 +110,7 @@ public:
         } else if (name == "tick") {
             Args(1);
             command.What = Kind::Tick;
-            command.Count = words_[1] == "60hz" ? -1 : Number(words_[1], 0, 3600000, "clock step");
+            command.Count = words_[1] == "60hz" ? -1 : Number(words_[1], 0, UINT32_MAX, "clock step");
         } else if (name == "state") {
             Args(0);
             command.What = Kind::State;
@@ -180,6 +180,11 @@ private:
             command.What = Kind::Clock;
             command.Count = Number(words_[1], 0, UINT32_MAX, "clock");
         } else if (name == "arg") {
+            // An empty argument has no word after "arg".
+            command.What = Kind::Arg;
+            if (words_.size() == 1) {
+                return;
+            }
             Args(1);
             const auto text = demotext::Unescape(words_[1]);
             if (!text) {
@@ -274,7 +279,7 @@ std::string SimScript::FromDemo(const Demo& demo) {
     text += "clock " + std::to_string(demo.Clock) + "\n";
     text += std::string("foreground ") + (demo.Foreground ? "1" : "0") + "\n";
     for (const std::string& argument : demo.Arguments) {
-        text += "arg " + demotext::Escape(argument) + "\n";
+        text += argument.empty() ? std::string("arg\n") : "arg " + demotext::Escape(argument) + "\n";
     }
     std::vector<LevelDigest> levels;
     for (const LevelDigest& level : demo.Levels) {
