@@ -35,34 +35,11 @@ void PrintFinal(const TForm1& form, const FrameLoop& loop) {
 
 } // namespace
 
-DemoOptions DemoOptions::Take(std::vector<std::string>& arguments) {
-    DemoOptions options;
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& arg = arguments[i];
-        if (arg == "--record" || arg == "--playback") {
-            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                options.Error = arg + " needs a file";
-                return options;
-            }
-            (arg == "--record" ? options.RecordFile : options.PlaybackFile) = arguments[++i];
-        } else if (arg == "--headless") {
-            options.Headless = true;
-        } else if (arg == "--force") {
-            options.Force = true;
-        } else {
-            rest.push_back(arg);
-        }
+std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force) {
+    if (playbackFile.empty() && (headless || force)) {
+        return std::string(headless ? "--headless" : "--force") + " needs --playback";
     }
-    if (!options.RecordFile.empty() && !options.PlaybackFile.empty()) {
-        options.Error = "--record and --playback cannot be given together";
-    } else if ((options.Headless || options.Force) && options.PlaybackFile.empty()) {
-        options.Error = std::string(options.Headless ? "--headless" : "--force") + " needs --playback";
-    } else if (!options.PlaybackFile.empty() && !rest.empty()) {
-        options.Error = "--playback takes the command line the demo was recorded with, not \"" + rest.front() + "\"";
-    }
-    arguments = std::move(rest);
-    return options;
+    return {};
 }
 
 int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments) {

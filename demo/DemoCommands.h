@@ -5,18 +5,9 @@
 #include <string>
 #include <vector>
 
-// The game's demo options, taken out of its command line.
-struct DemoOptions {
-    std::string RecordFile;   // --record FILE
-    std::string PlaybackFile; // --playback FILE
-    bool Headless = false;    // --headless
-    bool Force = false;       // --force
-    std::string Error;        // a usage error, empty when the options are sound
-
-    bool Active() const { return !RecordFile.empty() || !PlaybackFile.empty(); }
-    // Removes the demo options from `arguments` (the game sees the rest) and checks them.
-    static DemoOptions Take(std::vector<std::string>& arguments);
-};
+// The reason the demo options cannot be used together, empty when they can: --headless and
+// --force need --playback.
+std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force);
 
 // vorkalith --record FILE: the game in the given window platform, with everything it reads from
 // outside written to FILE; prints the final-state line at the end. Returns the exit status.

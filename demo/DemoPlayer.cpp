@@ -5,7 +5,7 @@
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
 #include "platform/Application.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <chrono>
 #include <thread>

@@ -2,8 +2,9 @@
 
 #include "demo/DemoText.h"
 
-#include <fstream>
-#include <sstream>
+#include "platform/RegularFile.h"
+
+#include <optional>
 #include <vector>
 
 namespace {
@@ -226,21 +227,16 @@ Demo DemoReader::Parse(std::string_view text, bool allowTruncated) {
 }
 
 Demo DemoReader::ReadFile(const std::string& path, bool allowTruncated) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DemoError(0, "cannot open", path);
+    // Only a regular file is read: a FIFO or a device under the name must not hang the program.
+    std::optional<platform::RegularFile> file = platform::RegularFile::Open(path);
+    if (!file) {
+        throw DemoError(0, "cannot open (not a readable regular file)", path);
     }
-    std::string text;
-    char block[65536];
-    while (in.read(block, sizeof block) || in.gcount() > 0) {
-        text.append(block, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxFileBytes) {
-            throw DemoError(0, "too large for a demo", path);
-        }
+    if (file->Size() > kMaxFileBytes) {
+        throw DemoError(0, "too large for a demo", path);
     }
-    if (in.bad()) {
-        throw DemoError(0, "cannot read", path);
-    }
+    std::string text(static_cast<std::size_t>(file->Size()), '\0');
+    text.resize(file->Read(text.data(), text.size()));
     try {
         return Parse(text, allowTruncated);
     } catch (const DemoError& e) {

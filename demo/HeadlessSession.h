@@ -2,7 +2,7 @@
 
 #include "demo/Demo.h"
 #include "demo/ScriptedPlatform.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <functional>
 #include <memory>

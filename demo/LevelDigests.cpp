@@ -1,18 +1,16 @@
 #include "demo/LevelDigests.h"
 
+#include "game/LevelFolder.h"
+#include "platform/RegularFile.h"
+
 #include <xxhash.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
+#include <optional>
 
 namespace {
 // A level file holds one record of 22 columns by 16 rows; the game reads no more than that.
 constexpr std::size_t kLevelRecordBytes = 22 * 16;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
 } // namespace
 
 uint64_t LevelDigests::Of(std::span<const uint8_t> bytes) {
@@ -23,9 +21,10 @@ LevelDigest LevelDigests::OfFile(const std::string& fileName) {
     LevelDigest digest;
     digest.FileName = fileName;
     uint8_t record[kLevelRecordBytes];
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    // Opened and read as the level loader does, in the level folder in use.
+    std::optional<platform::RegularFile> file = platform::RegularFile::Open(LevelFolder::PathOf(fileName));
     if (file) {
-        digest.Bytes = std::fread(record, 1, sizeof record, file.get());
+        digest.Bytes = file->Read(record, sizeof record);
     }
     digest.Hash = Of(std::span<const uint8_t>(record, digest.Bytes));
     return digest;

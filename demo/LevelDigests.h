@@ -12,7 +12,8 @@
 class LevelDigests {
 public:
     static uint64_t Of(std::span<const uint8_t> bytes);
-    // The file as the game would read it now: at most one level record, its size and digest;
+    // The file as the game would read it now from the level folder in use: at most one level
+    // record, its size and digest;
     // Bytes is 0 and Hash the digest of nothing when the file cannot be opened.
     static LevelDigest OfFile(const std::string& fileName);
     // The names of the level files, each once, whose contents differ from the recorded ones.

@@ -108,8 +108,10 @@ TEST(DemoReaderTest, FileErrorsNameTheFile) {
         DemoReader::ReadFile("/nonexistent/demo.vkd");
         FAIL() << "read a missing file";
     } catch (const DemoError& e) {
-        EXPECT_STREQ(e.what(), "/nonexistent/demo.vkd: cannot open");
+        EXPECT_STREQ(e.what(), "/nonexistent/demo.vkd: cannot open (not a readable regular file)");
     }
+    // A folder (as a FIFO would) is refused at once rather than read.
+    EXPECT_THROW(DemoReader::ReadFile("/tmp"), DemoError);
 }
 
 } // namespace

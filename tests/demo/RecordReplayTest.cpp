@@ -5,7 +5,7 @@
 #include "demo/ScreenHash.h"
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include "game/ScratchFolder.h"
 

@@ -1,4 +1,4 @@
-#include "platform/FontLocator.h"
+#include "platform/sdl/FontLocator.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -82,6 +82,24 @@ std::optional<FontFile> FontLocator::Find(const std::string& name, bool bold, bo
     }
     cache_.emplace(key, found);
     return found;
+}
+
+} // namespace platform
+
+namespace platform {
+
+std::string FontLocator::MissingFontsWarning(const std::vector<std::string>& families) {
+    std::string missing;
+    for (const std::string& family : families) {
+        if (!Find(family, false, false)) {
+            missing += (missing.empty() ? "\"" : ", \"") + family + "\"";
+        }
+    }
+    if (missing.empty()) {
+        return {};
+    }
+    return "warning: no usable font for " + missing +
+           " (fontconfig knows no scalable font); texts will not be shown: install fonts-dejavu-core";
 }
 
 } // namespace platform
