@@ -4,6 +4,9 @@
 #   tools/setup.sh play       build and start the game
 #   tools/setup.sh test       build and run every test
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
+#   tools/setup.sh web        build the web page into build-web/page
+#   tools/setup.sh serve      build the web page and serve it on http://127.0.0.1:8000/ (PORT=... for another)
+#   tools/setup.sh webtest    build the web page, run the unit tests under node and the browser test
 set -euo pipefail
 
 mode=${1:-play}
@@ -32,8 +35,24 @@ sanitize)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
     ;;
+web | serve | webtest)
+    # The browser build: emscripten, node with acorn for its optimiser, chromium for the browser test.
+    tools/install-packages.sh emscripten nodejs node-acorn chromium python3
+    cmake --preset web
+    cmake --build build-web -j "$jobs"
+    case "$mode" in
+    serve)
+        echo "Vorkalith on http://127.0.0.1:${PORT:-8000}/"
+        exec python3 -m http.server "${PORT:-8000}" --bind 127.0.0.1 --directory build-web/page
+        ;;
+    webtest)
+        ctest --test-dir build-web --output-on-failure -j "$jobs"
+        node tests/web/browser_test.mjs build-web/page
+        ;;
+    esac
+    ;;
 *)
-    echo "usage: tools/setup.sh play|test|sanitize" >&2
+    echo "usage: tools/setup.sh play|test|sanitize|web|serve|webtest" >&2
     exit 2
     ;;
 esac
