@@ -6,7 +6,7 @@
 
 class TGame;
 
-// Reads the named level file from the current directory into the field, the mines and the
+// Reads the named level file from the level folder (LevelFolder; the current directory by default) into the field, the mines and the
 // ship's start. A file that cannot be opened changes nothing; one shorter than 352 bytes
 // raises EInOutError "Read beyond end of file" and changes nothing either.
 void LoadLevel(TGame& game, const std::string& fileName);
