@@ -5,9 +5,6 @@
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
 
-# The benchmarks need the native benchmark library; the browser measures its own frames.
-set(VORKALITH_BENCH OFF CACHE BOOL "Build the benchmarks" FORCE)
-
 # formpack and vk_levelc run at build time, so they are built natively from the same source in
 # host/ (or taken from VORKALITH_HOST_TOOLS_DIR when another native build already has them).
 set(VORKALITH_HOST_TOOLS_DIR "" CACHE PATH "Folder holding native formpack and vk_levelc")

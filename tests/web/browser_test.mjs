@@ -172,7 +172,7 @@ async function openTab() {
 async function loadGame(tab, path) {
   await tab.cmd("Page.navigate", { url: origin + path });
   await tab.until("typeof Module !== 'undefined' && Module.vkMainMs !== undefined", 20000, "program started");
-  console.log("timing " + JSON.stringify(await tab.eval("[performance.getEntriesByType('navigation')[0].responseEnd, Module.vkMainMs, Module.vkFormMs, Module.vkFirstFrameMs]")));
+  console.log("timing " + JSON.stringify(await tab.eval("[performance.getEntriesByType('navigation')[0].responseEnd, Module.vkScriptMs, Module.vkMainMs, Module.vkFormMs, Module.vkFirstFrameMs, performance.getEntriesByType('resource').map(r => [r.name.split('/').pop(), Math.round(r.startTime), Math.round(r.responseEnd)])]")));
   if (!(await tab.until("typeof Module !== 'undefined' && Module.vkFirstFrameMs !== undefined", 20000, "first frame"))) {
     return false;
   }
