@@ -67,7 +67,11 @@ web | serve | webtest)
         ;;
     webtest)
         ctest --test-dir build-web --output-on-failure -j "$jobs"
-        node tests/web/browser_test.mjs build-web/page
+        # The native headless menu screen, which the page's menu must equal.
+        cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+        cmake --build build -j "$jobs" --target vk_menuframe vk_levels
+        (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
+        node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
         ;;
     esac
     ;;
