@@ -39,8 +39,9 @@ const check = (ok, what) => {
   if (!ok) failures.push(what);
 };
 
-// The page over HTTP on 127.0.0.1. Under /broken/ level 1 is cut short, as a damaged file is.
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+// The page over HTTP on 127.0.0.1. Under /broken/ level 1 is cut short to 100 bytes, as a
+// damaged file is.
+const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".json": "application/json" };
 const server = createServer((req, res) => {
   let path = decodeURIComponent(new URL(req.url, "http://x").pathname);
   const broken = path.startsWith("/broken/");
@@ -52,7 +53,11 @@ const server = createServer((req, res) => {
     return;
   }
   let body = readFileSync(file);
-  if (broken && path === "/levels/1.vrk") body = body.subarray(0, 100);
+  if (broken && path === "/levels.json") {
+    const levels = JSON.parse(body);
+    levels["1.vrk"] = levels["1.vrk"].slice(0, 200);
+    body = Buffer.from(JSON.stringify(levels));
+  }
   res.writeHead(200, { "Content-Type": types[extname(file)] || "application/octet-stream" }).end(body);
 });
 await new Promise((r) => server.listen(0, "127.0.0.1", r));
