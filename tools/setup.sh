@@ -58,7 +58,10 @@ package)
 web | serve | webtest)
     # The browser build: emscripten, node with acorn for its optimiser, chromium for the browser test.
     tools/install-packages.sh emscripten nodejs node-acorn chromium python3
-    cmake --preset web
+    # The host tools (form packer, level compiler) come from the native build in build/.
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs" --target formpack vk_levelc
+    cmake --preset web -DVORKALITH_HOST_TOOLS_DIR="$top/build/tools"
     cmake --build build-web -j "$jobs"
     case "$mode" in
     serve)
@@ -68,7 +71,6 @@ web | serve | webtest)
     webtest)
         ctest --test-dir build-web --output-on-failure -j "$jobs"
         # The native headless menu screen, which the page's menu must equal.
-        cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
         cmake --build build -j "$jobs" --target vk_menuframe vk_levels
         (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
         node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
