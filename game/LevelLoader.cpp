@@ -9,10 +9,20 @@
 
 #include <iostream>
 #include <optional>
+#include <utility>
 
 namespace {
 constexpr std::size_t kRecordSize = 22 * 16;
+
+LevelFileObserver& Observer() {
+    static LevelFileObserver observer;
+    return observer;
+}
 } // namespace
+
+void SetLevelFileObserver(LevelFileObserver observer) {
+    Observer() = std::move(observer);
+}
 
 std::string LevelFileName(int level) {
     return std::to_string(level) + ".vrk";
@@ -46,7 +56,11 @@ void LoadLevel(TGame& game, const std::string& fileName) {
         return;
     }
     uint8_t record[kRecordSize];
-    if (file->Read(record, kRecordSize) != kRecordSize) {
+    const std::size_t read = file->Read(record, kRecordSize);
+    if (Observer()) {
+        Observer()(fileName, std::span<const uint8_t>(record, read));
+    }
+    if (read != kRecordSize) {
         // The box names no file; standard error says which one it was.
         std::cerr << "vorkalith: " << path << ": Read beyond end of file\n";
         throw EInOutError(100, "Read beyond end of file");

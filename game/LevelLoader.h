@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
+#include <span>
 #include <string>
 
 class TGame;
@@ -20,3 +22,8 @@ uint8_t FreeMineSlot(const TGame& game);
 
 // The file name of level n: n in decimal followed by ".vrk".
 std::string LevelFileName(int level);
+
+// Called with the name and the bytes read each time LoadLevel opens a level file (for the
+// digests a demo keeps); an empty function removes the observer.
+using LevelFileObserver = std::function<void(const std::string& fileName, std::span<const uint8_t> bytes)>;
+void SetLevelFileObserver(LevelFileObserver observer);

@@ -1,5 +1,6 @@
 // Vorkalith: reads the command line, finds the level files, starts the application with its
 // main form and runs the message loop.
+#include "demo/DemoCommands.h"
 #include "game/CommandLine.h"
 #include "game/LevelFolder.h"
 #include "game/MainForm.h"
@@ -29,6 +30,12 @@ int RunGame(const CommandLine& options, const std::vector<std::string>& argument
     if (const std::string warning = platform::FontLocator().MissingFontsWarning({"Arial black", "System"});
         !warning.empty()) {
         std::cerr << "vorkalith: " << warning << '\n';
+    }
+    if (!options.RecordFile.empty()) {
+        return RecordGame(*sdl, options.RecordFile, arguments);
+    }
+    if (!options.PlaybackFile.empty()) {
+        return PlayDemo(sdl.get(), options.PlaybackFile, options.Force);
     }
     TApplication application(*sdl, arguments);
     application.SetTitle("Vorkalith");
@@ -68,7 +75,13 @@ int main(int argc, char** argv) {
         std::cerr << warning << '\n';
     }
 
-    const int status = RunGame(options, arguments);
+    if (const std::string demoError = DemoUsageError(options.PlaybackFile, options.Headless, options.Force);
+        !demoError.empty()) {
+        std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::Usage();
+        return 2;
+    }
+    const int status =
+        options.Headless ? PlayDemo(nullptr, options.PlaybackFile, options.Force) : RunGame(options, arguments);
     // Stopped by a signal: everything is torn down; end as the signal would have.
     platform::StopSignal::ReRaise();
     return status;

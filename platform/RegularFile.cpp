@@ -9,8 +9,14 @@
 namespace platform {
 
 std::optional<RegularFile> RegularFile::Open(const std::string& path) {
-    // O_NONBLOCK keeps the open of a FIFO without a writer from waiting for ever; the type is
-    // then checked on the opened descriptor, so the file cannot be swapped in between.
+    // Opening some devices does something by itself (a serial line raises its modem lines, a
+    // tape rewinds), so a name that is not a regular file is not opened at all.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) {
+        return std::nullopt;
+    }
+    // The name may be given another file in between: O_NONBLOCK keeps the open of a FIFO
+    // without a writer from waiting for ever, and the type is checked again on the descriptor.
     int descriptor;
     do {
         descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

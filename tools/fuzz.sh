@@ -6,7 +6,8 @@
 #
 # Builds into build-fuzz/ with clang. New inputs go to build-fuzz/fuzz-work/NAME/corpus (the
 # seeds in tests/fuzz/corpus/NAME are only read); an input that crashes is saved into
-# tests/fuzz/crashes/NAME/, where the replay tests pick it up once it is committed.
+# tests/fuzz/crashes/NAME/, where the replay tests pick it up once it is committed. The game's own
+# output is silenced; libFuzzer's lines and any sanitizer report still show.
 set -euo pipefail
 
 usage() {
@@ -39,5 +40,5 @@ mkdir -p "$work/corpus" "$crashes"
 cd "$work"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$top/build-fuzz/tests/fuzz/${name}_fuzz" -max_total_time=$((minutes * 60)) -timeout=10 \
-    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$crashes/" \
+    -rss_limit_mb=4096 -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$crashes/" \
     "$work/corpus" "$top/tests/fuzz/corpus/$name"

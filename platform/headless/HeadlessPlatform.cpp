@@ -3,6 +3,7 @@
 #include "platform/CommonModes.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 
 namespace platform {
@@ -42,6 +43,12 @@ protected:
         img.Height = primary.Height();
         img.Pixels.resize(static_cast<std::size_t>(img.Width) * img.Height);
         const PixelFormat& format = primary.Format();
+        const std::size_t rowBytes = static_cast<std::size_t>(img.Width) * format.BytesPerPixel();
+        owner_.ScreenBits.resize(rowBytes * img.Height);
+        for (int y = 0; y < img.Height; ++y) {
+            std::memcpy(owner_.ScreenBits.data() + rowBytes * y,
+                        primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch(), rowBytes);
+        }
         if (format.BitCount == 16) {
             // Every frame passes through here: convert 16-bit pixels through a table.
             if (colours16_.empty()) {

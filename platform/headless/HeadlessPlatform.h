@@ -66,6 +66,8 @@ public:
     int ShowCount = 0;
     RgbImage Screen;
     DisplayMode ScreenMode;
+    // The same screen as its raw pixels: rows packed, Width x bytes per pixel each, in ScreenMode's depth.
+    std::vector<uint8_t> ScreenBits;
     int VerticalBlanks = 0;
 
 private:
