@@ -1,5 +1,6 @@
 #include "platform/TextRenderer.h"
 
+#include "platform/GlyphBlender.h"
 #include "platform/RegularFile.h"
 #include "platform/ResourceLimits.h"
 #include "platform/Surface.h"
@@ -36,75 +37,6 @@ struct SurfaceFreer {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 
-template <int Bpp> uint32_t Load(const uint8_t* p) {
-    uint32_t v = 0;
-    for (int i = 0; i < Bpp; ++i) {
-        v |= static_cast<uint32_t>(p[i]) << (8 * i);
-    }
-    return v;
-}
-
-template <int Bpp> void Store(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < Bpp; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-}
-
-uint8_t Mix(uint8_t fg, uint8_t bg, uint32_t a) {
-    return static_cast<uint8_t>((fg * a + bg * (255 - a) + 127) / 255);
-}
-
-// The text's box, already clipped to the target: `box` on the target, starting at (srcX, srcY)
-// of the rendered glyph image.
-struct Placement {
-    TRect Box;
-    int SrcX = 0;
-    int SrcY = 0;
-};
-
-template <int Bpp> void FillBox(Surface& target, const TRect& box, uint32_t raw) {
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        uint8_t* d = target.Bits() + static_cast<std::ptrdiff_t>(y) * target.Pitch() + box.Left * Bpp;
-        for (int x = box.Left; x < box.Right; ++x, d += Bpp) {
-            Store<Bpp>(d, raw);
-        }
-    }
-}
-
-// Lays the glyph coverage (the alpha of the rendered ARGB image) over the target's pixels.
-template <int Bpp> void BlendGlyphs(Surface& target, const SDL_Surface& glyphs, const Placement& at, Rgb color) {
-    const PixelFormat& format = target.Format();
-    const uint32_t solid = format.FromRgb(color);
-    const int width = at.Box.Width();
-    for (int row = 0; row < at.Box.Height(); ++row) {
-        const auto* s = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(glyphs.pixels) +
-                                                          static_cast<std::ptrdiff_t>(at.SrcY + row) * glyphs.pitch) +
-                        at.SrcX;
-        uint8_t* d = target.Bits() + static_cast<std::ptrdiff_t>(at.Box.Top + row) * target.Pitch() + at.Box.Left * Bpp;
-        for (int i = 0; i < width; ++i, d += Bpp) {
-            const uint32_t a = s[i] >> 24;
-            if (a == 0) {
-                continue;
-            }
-            if (a == 255) {
-                Store<Bpp>(d, solid);
-                continue;
-            }
-            const Rgb under = format.ToRgb(Load<Bpp>(d));
-            Store<Bpp>(
-                d, format.FromRgb(Rgb{Mix(color.r, under.r, a), Mix(color.g, under.g, a), Mix(color.b, under.b, a)}));
-        }
-    }
-}
-
-template <int Bpp>
-void Compose(Surface& target, const SDL_Surface& glyphs, const Placement& at, Rgb color, const Rgb* background) {
-    if (background != nullptr) {
-        FillBox<Bpp>(target, at.Box, target.Format().FromRgb(*background));
-    }
-    BlendGlyphs<Bpp>(target, glyphs, at, color);
-}
-
 // Installed fonts through fontconfig, rendered with SDL_ttf. Point sizes are opened at 72 dots
 // per inch, so the point size given to SDL_ttf is the character (em) height in pixels.
 class TtfTextRenderer : public TextRenderer {
@@ -132,31 +64,14 @@ public:
         if (!glyphs || glyphs->format->BytesPerPixel != 4 || SDL_MUSTLOCK(glyphs.get())) {
             return;
         }
-        Placement at;
-        at.Box = TRect{std::max(x, 0), std::max(y, 0),
-                       static_cast<int32_t>(std::min<int64_t>(int64_t{x} + glyphs->w, target.Width())),
-                       static_cast<int32_t>(std::min<int64_t>(int64_t{y} + glyphs->h, target.Height()))};
-        if (at.Box.IsEmpty()) {
-            return;
-        }
-        at.SrcX = at.Box.Left - x;
-        at.SrcY = at.Box.Top - y;
-        switch (target.Format().BytesPerPixel()) {
-        case 1:
-            Compose<1>(target, *glyphs, at, color, background);
-            break;
-        case 2:
-            Compose<2>(target, *glyphs, at, color, background);
-            break;
-        case 3:
-            Compose<3>(target, *glyphs, at, color, background);
-            break;
-        case 4:
-            Compose<4>(target, *glyphs, at, color, background);
-            break;
-        default:
-            break;
-        }
+        GlyphCoverage coverage;
+        // The alpha byte of each little-endian ARGB pixel.
+        coverage.Alpha = static_cast<const uint8_t*>(glyphs->pixels) + 3;
+        coverage.Width = glyphs->w;
+        coverage.Height = glyphs->h;
+        coverage.Step = 4;
+        coverage.Pitch = glyphs->pitch;
+        BlendGlyphs(target, x, y, coverage, color, background);
     }
 
     TextSize Measure(std::string_view utf8, const FontSpec& spec) override {
