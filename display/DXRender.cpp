@@ -5,6 +5,8 @@
 // destination pixel inside the destination.
 #include "display/DXRender.h"
 
+#include "display/Blend565.h"
+
 #include "platform/PixelAccess.h"
 #include "platform/PixelFormat.h"
 #include "platform/Surface.h"
@@ -26,6 +28,9 @@ using platform::LockedView;
 using platform::PixelFormat;
 using platform::Px;
 using platform::Surface;
+
+// Off only in tests and benchmarks that hold the fast paths to the general loops.
+bool fastPaths = true;
 
 // Source positions are 16.16 fixed point in 32 bits, so a source rectangle must end before 32768.
 constexpr int32_t MaxSourceEnd = 32767;
@@ -154,19 +159,6 @@ inline uint32_t BlendB(uint32_t s, uint32_t d, uint32_t a) {
     return (s * a + d * (256 - a)) >> 8;
 }
 
-// A 16-bit 565 pixel as 8-bit red, green and blue values in bits 32, 16 and 0 of one word. Every blend
-// sum stays below 65536, so the three are blended at once without carrying into each other; blue adds
-// its destination value once more for the 256 - a of its formula.
-inline uint64_t Spread565(uint32_t p) {
-    return (uint64_t{p & 0xF800} << 24) | (uint64_t{p & 0x07E0} << 13) | ((p & 0x001F) << 3);
-}
-
-inline uint32_t Blend565(uint32_t p, uint32_t q, uint32_t a) {
-    const uint64_t d = Spread565(q);
-    const uint64_t sum = Spread565(p) * a + d * (255 - a) + (d & 0xFFFF);
-    return static_cast<uint32_t>(((sum >> 32) & 0xF800) | ((sum >> 21) & 0x07E0) | ((sum >> 11) & 0x001F));
-}
-
 // The work for one covered destination pixel, given the source pixel's and the destination pixel's addresses.
 template <int SB, int DB, Mode M, Conv C, bool Keyed> struct PixelOp {
     static constexpr int SrcBytes = SB;
@@ -185,6 +177,17 @@ template <int SB, int DB, Mode M, Conv C, bool Keyed> struct PixelOp {
             const uint32_t q = Px<DB>::Get(dp);
             const uint32_t v = Blend(p, q);
             Px<DB>::Set(dp, Keyed && (p & j.keyMask) == j.key ? q : v);
+        }
+    }
+
+    // n pixels of one source row straight onto n pixels of one destination row.
+    void Row(const uint8_t* sp, uint8_t* dp, int32_t n) const {
+        if constexpr (M == Mode::Alpha && C == Conv::Rgb565) {
+            Blend565Row(sp, dp, n, j.alpha, Keyed, j.key);
+        } else {
+            for (int32_t i = 0; i < n; ++i, sp += SB, dp += DB) {
+                (*this)(sp, dp);
+            }
         }
     }
 
@@ -349,6 +352,20 @@ template <class Op> void ScaledRows(const Op& shared, const Job& j, const Scaled
         for (int32_t i = 0; i < a.cols; ++i, sx += a.stepX, dst += Op::DstBytes) {
             op(src + static_cast<std::size_t>(sx >> 16) * Op::SrcBytes, dst);
         }
+    }
+}
+
+// A copy at its own size: each destination row takes a straight run of one source row.
+template <class Op> void UnscaledRows(const Op& shared, const Job& j, const ScaledArea& area) {
+    const Op op = shared;
+    const ScaledArea a = area;
+    const std::size_t sx = a.sx0 >> 16;
+    const std::size_t sy = a.sy0 >> 16;
+    for (int32_t row = 0; row < a.rows; ++row) {
+        const uint8_t* src = j.srcBits + static_cast<std::ptrdiff_t>(sy + row) * j.srcPitch + sx * Op::SrcBytes;
+        uint8_t* dst = j.dstBits + static_cast<std::ptrdiff_t>(a.top + row) * j.dstPitch +
+                       static_cast<std::ptrdiff_t>(a.left) * Op::DstBytes;
+        op.Row(src, dst, a.cols);
     }
 }
 
@@ -576,6 +593,49 @@ template <class Op> void TurnedRows(const Op& shared, const Job& j, const Turned
     }
 }
 
+// A turn by whole quarter turns steps along a row on one source axis only, and the position on that
+// axis is the same on every row (dxx and dyy are zero, or dyx and dxy are). Everything RowRunFor works
+// out from that axis, divisions included, is then the same for every row and is worked out once; the
+// other axis needs only a subtraction and a test per row. Row by row the runs are those of RowRunFor.
+template <class Op> void QuarterRows(const Op& shared, const Job& j, const TurnedArea& area) {
+    const Op op = shared;
+    const TurnedArea a = area;
+    const bool alongY = a.dxx == 0 && a.dyy == 0;
+    uint32_t sx = a.sx, sy = a.sy;
+    const int64_t p = alongY ? static_cast<int32_t>(sy) : static_cast<int32_t>(sx);
+    const int64_t d = alongY ? a.dyx : a.dxx;
+    const int64_t low = alongY ? a.top : a.left, high = alongY ? a.bottom : a.right;
+    const int64_t fixedLow = alongY ? a.left : a.top, fixedHigh = alongY ? a.right : a.bottom;
+    int64_t k = 0;
+    if (d > 0 && low > p) {
+        k = Div(low - p + d - 1, d);
+    } else if (d < 0 && high <= p) {
+        k = Div(high - p + d, d);
+    }
+    const int64_t room = a.destWidth - (a.minX + k);
+    const int64_t q = p + k * d;
+    if (room < 1 || (d == 0 && q < low)) {
+        return;
+    }
+    const int64_t most = std::min(d >= 0 ? Div(high - q, std::max<int64_t>(d, 1)) : Div(q - low, -d), room);
+    const auto dxx = static_cast<uint32_t>(a.dxx), dyx = static_cast<uint32_t>(a.dyx);
+    for (int32_t y = a.minY; y < a.maxY; ++y, sx -= static_cast<uint32_t>(a.dxy), sy += static_cast<uint32_t>(a.dyy)) {
+        const int64_t f = alongY ? static_cast<int32_t>(sx) : static_cast<int32_t>(sy);
+        const int64_t count = f < fixedLow ? 0 : std::min(most, fixedHigh - f);
+        if (count < 1) {
+            continue;
+        }
+        uint8_t* dst = j.dstBits + static_cast<std::ptrdiff_t>(y) * j.dstPitch +
+                       static_cast<std::ptrdiff_t>(a.minX + k) * Op::DstBytes;
+        auto px = static_cast<uint32_t>(alongY ? f : q), py = static_cast<uint32_t>(alongY ? q : f);
+        for (int64_t i = 0; i < count; ++i, px += dxx, py += dyx, dst += Op::DstBytes) {
+            op(j.srcBits + static_cast<std::ptrdiff_t>(py >> 16) * j.srcPitch +
+                   static_cast<std::size_t>(px >> 16) * Op::SrcBytes,
+               dst);
+        }
+    }
+}
+
 void Turned(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, Surface* source, double cx,
             double cy, bool transparent, int32_t angle, bool blended, int32_t alpha) {
     if (!CanDraw(dest, source, s) || w == 0 || h == 0 || (blended && alpha <= 0)) {
@@ -583,6 +643,11 @@ void Turned(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRe
     }
     TurnedArea area;
     if (!TurnedGeometry(*dest, x, y, w, h, s, cx, cy, angle, area)) {
+        return;
+    }
+    if (fastPaths && ((area.dxx == 0 && area.dyy == 0) || (area.dyx == 0 && area.dxy == 0))) {
+        Run(*dest, *source, transparent, blended, alpha,
+            [&](const auto& op, const Job& job) { QuarterRows(op, job, area); });
         return;
     }
     Run(*dest, *source, transparent, blended, alpha,
@@ -599,6 +664,11 @@ void DrawBlended(Surface* dest, const TRect& d, Surface* source, const TRect& s,
     if (!ScaledGeometry(*dest, *source, d, s, area)) {
         return;
     }
+    if (fastPaths && area.stepX == 0x10000 && area.stepY == 0x10000) {
+        Run(*dest, *source, transparent, true, alpha,
+            [&](const auto& op, const Job& job) { UnscaledRows(op, job, area); });
+        return;
+    }
     Run(*dest, *source, transparent, true, alpha, [&](const auto& op, const Job& job) { ScaledRows(op, job, area); });
 }
 
@@ -610,6 +680,10 @@ void DrawTurned(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const
 void DrawTurnedBlended(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, Surface* source,
                        double cx, double cy, bool transparent, int32_t angle, int32_t alpha) {
     Turned(dest, x, y, w, h, s, source, cx, cy, transparent, angle, true, alpha);
+}
+
+void UseFastPaths(bool on) {
+    fastPaths = on;
 }
 
 } // namespace dxrender
