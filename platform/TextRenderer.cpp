@@ -1,7 +1,9 @@
 #include "platform/TextRenderer.h"
 
+#include "platform/CoverageBlend.h"
 #include "platform/FontLocator.h"
 #include "platform/Surface.h"
+#include "platform/TextImageCache.h"
 
 #include <SDL_ttf.h>
 
@@ -34,26 +36,8 @@ struct SurfaceFreer {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 
-template <int Bpp> uint32_t Load(const uint8_t* p) {
-    uint32_t v = 0;
-    for (int i = 0; i < Bpp; ++i) {
-        v |= static_cast<uint32_t>(p[i]) << (8 * i);
-    }
-    return v;
-}
-
-template <int Bpp> void Store(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < Bpp; ++i) {
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-}
-
-uint8_t Mix(uint8_t fg, uint8_t bg, uint32_t a) {
-    return static_cast<uint8_t>((fg * a + bg * (255 - a) + 127) / 255);
-}
-
 // The text's box, already clipped to the target: `box` on the target, starting at (srcX, srcY)
-// of the rendered glyph image.
+// of the rendered coverage image.
 struct Placement {
     TRect Box;
     int SrcX = 0;
@@ -64,43 +48,44 @@ template <int Bpp> void FillBox(Surface& target, const TRect& box, uint32_t raw)
     for (int y = box.Top; y < box.Bottom; ++y) {
         uint8_t* d = target.Bits() + static_cast<std::ptrdiff_t>(y) * target.Pitch() + box.Left * Bpp;
         for (int x = box.Left; x < box.Right; ++x, d += Bpp) {
-            Store<Bpp>(d, raw);
+            for (int i = 0; i < Bpp; ++i) {
+                d[i] = static_cast<uint8_t>(raw >> (8 * i));
+            }
         }
     }
 }
 
-// Lays the glyph coverage (the alpha of the rendered ARGB image) over the target's pixels.
-template <int Bpp> void BlendGlyphs(Surface& target, const SDL_Surface& glyphs, const Placement& at, Rgb color) {
-    const PixelFormat& format = target.Format();
-    const uint32_t solid = format.FromRgb(color);
-    const int width = at.Box.Width();
-    for (int row = 0; row < at.Box.Height(); ++row) {
+void FillBackground(Surface& target, const TRect& box, Rgb background) {
+    const uint32_t raw = target.Format().FromRgb(background);
+    switch (target.Format().BytesPerPixel()) {
+    case 1:
+        return FillBox<1>(target, box, raw);
+    case 2:
+        return FillBox<2>(target, box, raw);
+    case 3:
+        return FillBox<3>(target, box, raw);
+    case 4:
+        return FillBox<4>(target, box, raw);
+    default:
+        return;
+    }
+}
+
+// The coverage of a rendered ARGB image: its alpha channel, which does not depend on the colour.
+CoverageImage CoverageOf(const SDL_Surface& glyphs) {
+    CoverageImage image;
+    image.Width = glyphs.w;
+    image.Height = glyphs.h;
+    image.Alpha.resize(static_cast<std::size_t>(glyphs.w) * static_cast<std::size_t>(glyphs.h));
+    for (int y = 0; y < glyphs.h; ++y) {
         const auto* s = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(glyphs.pixels) +
-                                                          static_cast<std::ptrdiff_t>(at.SrcY + row) * glyphs.pitch) +
-                        at.SrcX;
-        uint8_t* d = target.Bits() + static_cast<std::ptrdiff_t>(at.Box.Top + row) * target.Pitch() + at.Box.Left * Bpp;
-        for (int i = 0; i < width; ++i, d += Bpp) {
-            const uint32_t a = s[i] >> 24;
-            if (a == 0) {
-                continue;
-            }
-            if (a == 255) {
-                Store<Bpp>(d, solid);
-                continue;
-            }
-            const Rgb under = format.ToRgb(Load<Bpp>(d));
-            Store<Bpp>(
-                d, format.FromRgb(Rgb{Mix(color.r, under.r, a), Mix(color.g, under.g, a), Mix(color.b, under.b, a)}));
+                                                          static_cast<std::ptrdiff_t>(y) * glyphs.pitch);
+        uint8_t* d = image.Alpha.data() + static_cast<std::ptrdiff_t>(y) * glyphs.w;
+        for (int x = 0; x < glyphs.w; ++x) {
+            d[x] = static_cast<uint8_t>(s[x] >> 24);
         }
     }
-}
-
-template <int Bpp>
-void Compose(Surface& target, const SDL_Surface& glyphs, const Placement& at, Rgb color, const Rgb* background) {
-    if (background != nullptr) {
-        FillBox<Bpp>(target, at.Box, target.Format().FromRgb(*background));
-    }
-    BlendGlyphs<Bpp>(target, glyphs, at, color);
+    return image;
 }
 
 // Installed fonts through fontconfig, rendered with SDL_ttf. Point sizes are opened at 72 dots
@@ -120,41 +105,36 @@ public:
         if (utf8.empty()) {
             return;
         }
-        TTF_Font* font = Open(spec);
+        std::string key;
+        TTF_Font* font = Open(spec, &key);
         if (font == nullptr) {
             return;
         }
-        const std::string text(utf8);
-        std::unique_ptr<SDL_Surface, SurfaceFreer> glyphs(
-            TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{color.r, color.g, color.b, 255}));
-        if (!glyphs || glyphs->format->BytesPerPixel != 4 || SDL_MUSTLOCK(glyphs.get())) {
-            return;
+        key.append(utf8);
+        const CoverageImage* image = images_.Find(key);
+        if (image == nullptr) {
+            const std::string text(utf8);
+            std::unique_ptr<SDL_Surface, SurfaceFreer> glyphs(
+                TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255}));
+            if (!glyphs || glyphs->format->BytesPerPixel != 4 || SDL_MUSTLOCK(glyphs.get())) {
+                return;
+            }
+            image = &images_.Add(key, CoverageOf(*glyphs));
         }
+        const CoverageImage* glyphs = image;
         Placement at;
         at.Box = TRect{std::max(x, 0), std::max(y, 0),
-                       static_cast<int32_t>(std::min<int64_t>(int64_t{x} + glyphs->w, target.Width())),
-                       static_cast<int32_t>(std::min<int64_t>(int64_t{y} + glyphs->h, target.Height()))};
+                       static_cast<int32_t>(std::min<int64_t>(int64_t{x} + glyphs->Width, target.Width())),
+                       static_cast<int32_t>(std::min<int64_t>(int64_t{y} + glyphs->Height, target.Height()))};
         if (at.Box.IsEmpty()) {
             return;
         }
         at.SrcX = at.Box.Left - x;
         at.SrcY = at.Box.Top - y;
-        switch (target.Format().BytesPerPixel()) {
-        case 1:
-            Compose<1>(target, *glyphs, at, color, background);
-            break;
-        case 2:
-            Compose<2>(target, *glyphs, at, color, background);
-            break;
-        case 3:
-            Compose<3>(target, *glyphs, at, color, background);
-            break;
-        case 4:
-            Compose<4>(target, *glyphs, at, color, background);
-            break;
-        default:
-            break;
+        if (background != nullptr) {
+            FillBackground(target, at.Box, *background);
         }
+        coverage::Blend(target, *glyphs, at.Box, at.SrcX, at.SrcY, color);
     }
 
     TextSize Measure(std::string_view utf8, const FontSpec& spec) override {
@@ -171,7 +151,9 @@ public:
     }
 
 private:
-    TTF_Font* Open(const FontSpec& spec) {
+    // The open font for spec; `cacheName`, when given, receives a name for its file, size and style, to
+    // which the text is appended to name a cached text image.
+    TTF_Font* Open(const FontSpec& spec, std::string* cacheName = nullptr) {
         if (!ready_ || spec.Height <= 0 || spec.Height > kMaxHeight) {
             return nullptr;
         }
@@ -198,6 +180,10 @@ private:
                 it = fonts_.emplace(std::move(key), std::unique_ptr<TTF_Font, FontCloser>(font)).first;
             }
             if (it->second) {
+                if (cacheName != nullptr) {
+                    *cacheName = it->first.Path + '\n' + std::to_string(it->first.Index) + ' ' +
+                                 std::to_string(it->first.Height) + ' ' + std::to_string(it->first.Style) + '\0';
+                }
                 return it->second.get();
             }
         }
@@ -207,6 +193,7 @@ private:
     bool ready_;
     FontLocator locator_;
     std::map<FontKey, std::unique_ptr<TTF_Font, FontCloser>> fonts_;
+    TextImageCache images_;
 };
 } // namespace
 
