@@ -4,7 +4,7 @@
 #include "game/MainForm.h"
 #include "game/MenuScreens.h"
 #include "platform/Application.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <benchmark/benchmark.h>
 

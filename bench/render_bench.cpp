@@ -3,7 +3,7 @@
 #include "display/DXRender.h"
 
 #include "platform/DisplayDevice.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 #include "game/MainForm.h"
 #include "platform/Application.h"
 #include "platform/Exception.h"
-#include "platform/SdlPlatform.h"
+#include "platform/sdl/SdlPlatform.h"
 
 #include <iostream>
 #include <memory>

@@ -8,8 +8,8 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
-#include "platform/HeadlessPlatform.h"
-#include "platform/SdlPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "platform/sdl/SdlPlatform.h"
 #include "tools/common/PngWriter.h"
 
 #include <iostream>

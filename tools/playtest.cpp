@@ -16,7 +16,7 @@
 #include "game/Rounding.h"
 #include "game/WorldBuilder.h"
 #include "platform/Application.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 #include "tools/common/PngWriter.h"

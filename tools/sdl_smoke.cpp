@@ -7,8 +7,8 @@
 
 #include "platform/DeviceContext.h"
 #include "platform/Exception.h"
-#include "platform/SdlPlatform.h"
 #include "platform/Surface.h"
+#include "platform/sdl/SdlPlatform.h"
 
 #include <chrono>
 #include <cstdio>

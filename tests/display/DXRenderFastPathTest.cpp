@@ -1,7 +1,7 @@
 #include "display/DXRender.h"
 
 #include "platform/DisplayDevice.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "game/StoredMainForm.h"
 #include "input/DXInput.h"
 #include "platform/Application.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

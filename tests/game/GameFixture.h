@@ -4,7 +4,7 @@
 #include "display/DXTimer.h"
 #include "game/MainForm.h"
 #include "platform/Application.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/Form.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

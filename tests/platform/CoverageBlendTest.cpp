@@ -1,7 +1,7 @@
 #include "platform/CoverageBlend.h"
 
 #include "platform/DisplayDevice.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "platform/TextImageCache.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "platform/DeviceContext.h"
 #include "platform/DisplayDevice.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "platform/OpaqueRuns.h"
 
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include "display/DirectDrawSurface.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
-#include "platform/HeadlessPlatform.h"
 #include "platform/PixelFormat.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "sprite/DXSpriteEngine.h"
 
 #include <gtest/gtest.h>

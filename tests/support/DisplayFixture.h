@@ -5,7 +5,7 @@
 #include "display/DirectDrawSurface.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
-#include "platform/HeadlessPlatform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "platform/TextRenderer.h"
 
 #include "platform/CoverageBlend.h"
-#include "platform/FontLocator.h"
 #include "platform/Surface.h"
 #include "platform/TextImageCache.h"
+#include "platform/sdl/FontLocator.h"
 
 #include <SDL_ttf.h>
 

@@ -1,4 +1,4 @@
-#include "platform/FontLocator.h"
+#include "platform/sdl/FontLocator.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -1,4 +1,4 @@
-#include "platform/SdlKeyMap.h"
+#include "platform/sdl/SdlKeyMap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "platform/SdlPlatform.h"
+#include "platform/sdl/SdlPlatform.h"
 
 #include "platform/CommonModes.h"
 #include "platform/Exception.h"
 #include "platform/Letterbox.h"
 #include "platform/RefreshClock.h"
-#include "platform/SdlKeyMap.h"
+#include "platform/sdl/SdlKeyMap.h"
 
 #include <SDL.h>
 
