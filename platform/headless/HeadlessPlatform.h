@@ -58,16 +58,24 @@ public:
     uint32_t ClockStart = 0;
     void AdvanceClock(uint64_t micros) { NowMicros += micros; }
 
-    // What the screen showed at the last change of the screen surface.
+    // What the screen showed at the last change of the screen surface: its raw pixels, rows packed,
+    // Width x bytes per pixel each, in ScreenMode's depth.
     int ShowCount = 0;
-    RgbImage Screen;
     DisplayMode ScreenMode;
+    std::vector<uint8_t> ScreenBits;
+    // The same screen as colours, converted when asked for rather than at every frame.
+    const RgbImage& ScreenImage();
     int VerticalBlanks = 0;
 
 private:
     friend class HeadlessDisplayDevice;
     std::deque<Event> events_;
     std::vector<HeadlessDisplayDevice*> devices_;
+    PixelFormat screenFormat_;
+    int screenWidth_ = 0;
+    RgbImage screenImage_;
+    int convertedShow_ = -1;
+    std::vector<Rgb> colours16_;
 };
 
 } // namespace platform
