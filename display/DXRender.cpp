@@ -462,16 +462,33 @@ struct TurnedArea {
     int64_t bottom = 0;
 };
 
-bool TurnedGeometry(const Surface& dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, double cx,
-                    double cy, int32_t angle, TurnedArea& a) {
+// What a turned copy's geometry owes to the picture alone (its size, turning point and angle, and
+// the source size), not to where it lands: the turned corners relative to the landing point, the
+// source steps and the source position of the landing point.
+struct TurnShape {
+    int64_t minX = 0;
+    int64_t maxX = 0;
+    int64_t minY = 0;
+    int64_t maxY = 0;
+    int64_t dxx = 0;
+    int64_t dyx = 0;
+    int64_t dxy = 0;
+    int64_t dyy = 0;
+    int64_t ox = 0;
+    int64_t oy = 0;
+};
+
+bool MakeTurnShape(int32_t w, int32_t h, int32_t sw, int32_t sh, double cx, double cy, int32_t angle, TurnShape& t) {
     const std::array<double, 256>& table = CosTable();
     const auto turn = static_cast<uint32_t>(angle);
     const long double c = table[turn & 255];
     const long double n = table[(turn + 192) & 255];
 
-    // The destination box: the turned corners of the w x h picture, clipped to the destination.
-    int64_t minX = std::numeric_limits<int64_t>::max(), minY = minX;
-    int64_t maxX = std::numeric_limits<int64_t>::min(), maxY = maxX;
+    // The turned corners of the w x h picture.
+    t.minX = std::numeric_limits<int64_t>::max();
+    t.minY = t.minX;
+    t.maxX = std::numeric_limits<int64_t>::min();
+    t.maxY = t.maxX;
     const std::array<int32_t, 4> cornerX{0, w, 0, w};
     const std::array<int32_t, 4> cornerY{0, 0, h, h};
     for (std::size_t i = 0; i < 4; ++i) {
@@ -484,39 +501,81 @@ bool TurnedGeometry(const Surface& dest, int32_t x, int32_t y, int32_t w, int32_
         if (!Trunc(la * c - lb * n, tx) || !Trunc(la * n + lb * c, ty)) {
             return false;
         }
-        minX = std::min(minX, tx + x);
-        maxX = std::max(maxX, tx + x);
-        minY = std::min(minY, ty + y);
-        maxY = std::max(maxY, ty + y);
-    }
-    const int64_t width = dest.Width(), height = dest.Height();
-    minX = std::max<int64_t>(minX, 0);
-    minY = std::max<int64_t>(minY, 0);
-    maxX = std::min(maxX, width);
-    maxY = std::min(maxY, height);
-    if (minX > width || maxX < 1 || maxX - minX < 1 || minY > height || maxY < 1 || maxY - minY < 1) {
-        return false;
+        t.minX = std::min(t.minX, tx);
+        t.maxX = std::max(t.maxX, tx);
+        t.minY = std::min(t.minY, ty);
+        t.maxY = std::max(t.maxY, ty);
     }
 
     // Source steps of the inverse turn for one pixel right (dxx, dyx) and one row down (-dxy, dyy).
     const uint32_t back = 0u - turn;
-    int64_t ic = 0, is = 0, ox = 0, oy = 0;
+    int64_t ic = 0, is = 0;
     Trunc(table[back & 255] * 65536.0L, ic);
     Trunc(table[(back + 192) & 255] * 65536.0L, is);
-    const int32_t sw = s.Width(), sh = s.Height();
-    a.dxx = MulDivTrunc(sw, ic, w);
-    a.dyx = MulDivTrunc(sh, is, h);
-    a.dxy = MulDivTrunc(sw, is, w);
-    a.dyy = MulDivTrunc(sh, ic, h);
+    t.dxx = MulDivTrunc(sw, ic, w);
+    t.dyx = MulDivTrunc(sh, is, h);
+    t.dxy = MulDivTrunc(sw, is, w);
+    t.dyy = MulDivTrunc(sh, ic, h);
+    return Trunc(sw * static_cast<long double>(cx) * 65536, t.ox) &&
+           Trunc(sh * static_cast<long double>(cy) * 65536, t.oy);
+}
 
-    // The source position of (minX, minY), in 32-bit arithmetic that wraps.
-    if (!Trunc(sw * static_cast<long double>(cx) * 65536, ox) ||
-        !Trunc(sh * static_cast<long double>(cy) * 65536, oy)) {
+// The shape of the last picture turned on this thread: a sprite drawn frame after frame at the same
+// angle is worked out once, which matters because the extended-precision corners cost about as much
+// as turning a small picture.
+bool RememberedTurnShape(int32_t w, int32_t h, int32_t sw, int32_t sh, double cx, double cy, int32_t angle,
+                         TurnShape& t) {
+    struct Memo {
+        bool valid = false;
+        int32_t w = 0, h = 0, sw = 0, sh = 0, angle = 0;
+        uint64_t cx = 0, cy = 0;
+        bool ok = false;
+        TurnShape shape;
+    };
+    thread_local Memo memo;
+    const uint64_t bx = std::bit_cast<uint64_t>(cx), by = std::bit_cast<uint64_t>(cy);
+    if (!memo.valid || memo.w != w || memo.h != h || memo.sw != sw || memo.sh != sh ||
+        ((memo.angle ^ angle) & 255) != 0 || memo.cx != bx || memo.cy != by) {
+        memo.valid = true;
+        memo.w = w;
+        memo.h = h;
+        memo.sw = sw;
+        memo.sh = sh;
+        memo.angle = angle;
+        memo.cx = bx;
+        memo.cy = by;
+        memo.ok = MakeTurnShape(w, h, sw, sh, cx, cy, angle, memo.shape);
+    }
+    t = memo.shape;
+    return memo.ok;
+}
+
+bool TurnedGeometry(const Surface& dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, double cx,
+                    double cy, int32_t angle, TurnedArea& a) {
+    TurnShape t;
+    const bool shaped = fastPaths ? RememberedTurnShape(w, h, s.Width(), s.Height(), cx, cy, angle, t)
+                                  : MakeTurnShape(w, h, s.Width(), s.Height(), cx, cy, angle, t);
+    if (!shaped) {
         return false;
     }
+    // The destination box: the turned corners, clipped to the destination.
+    const int64_t width = dest.Width(), height = dest.Height();
+    const int64_t minX = std::max<int64_t>(t.minX + x, 0);
+    const int64_t minY = std::max<int64_t>(t.minY + y, 0);
+    const int64_t maxX = std::min(t.maxX + x, width);
+    const int64_t maxY = std::min(t.maxY + y, height);
+    if (minX > width || maxX < 1 || maxX - minX < 1 || minY > height || maxY < 1 || maxY - minY < 1) {
+        return false;
+    }
+    a.dxx = t.dxx;
+    a.dyx = t.dyx;
+    a.dxy = t.dxy;
+    a.dyy = t.dyy;
+
+    // The source position of (minX, minY), in 32-bit arithmetic that wraps.
     const auto u = [](int64_t v) { return static_cast<uint32_t>(v); };
-    a.sx = u(ox) + u(minX - x) * u(a.dxx) + u(y - minY) * u(a.dxy) + (u(s.Left) << 16);
-    a.sy = u(oy) + u(minX - x) * u(a.dyx) - u(y - minY) * u(a.dyy) + (u(s.Top) << 16);
+    a.sx = u(t.ox) + u(minX - x) * u(a.dxx) + u(y - minY) * u(a.dxy) + (u(s.Left) << 16);
+    a.sy = u(t.oy) + u(minX - x) * u(a.dyx) - u(y - minY) * u(a.dyy) + (u(s.Top) << 16);
 
     a.minX = static_cast<int32_t>(minX);
     a.minY = static_cast<int32_t>(minY);
@@ -619,17 +678,34 @@ template <class Op> void QuarterRows(const Op& shared, const Job& j, const Turne
     }
     const int64_t most = std::min(d >= 0 ? Div(high - q, std::max<int64_t>(d, 1)) : Div(q - low, -d), room);
     const auto dxx = static_cast<uint32_t>(a.dxx), dyx = static_cast<uint32_t>(a.dyx);
+    // Stores go through byte pointers, which could alias the job: its fields are read once here.
+    const uint8_t* const srcBits = j.srcBits;
+    uint8_t* const dstBits = j.dstBits;
+    const std::ptrdiff_t srcPitch = j.srcPitch, dstPitch = j.dstPitch;
+    // A step of whole pixels along the row (and a position that starts on a pixel boundary or not,
+    // which the shift takes care of at the start) moves the address by whole pixels or rows.
+    const bool whole = d % 65536 == 0;
+    const std::ptrdiff_t stride = alongY ? (d / 65536) * srcPitch : (d / 65536) * Op::SrcBytes;
     for (int32_t y = a.minY; y < a.maxY; ++y, sx -= static_cast<uint32_t>(a.dxy), sy += static_cast<uint32_t>(a.dyy)) {
         const int64_t f = alongY ? static_cast<int32_t>(sx) : static_cast<int32_t>(sy);
         const int64_t count = f < fixedLow ? 0 : std::min(most, fixedHigh - f);
         if (count < 1) {
             continue;
         }
-        uint8_t* dst = j.dstBits + static_cast<std::ptrdiff_t>(y) * j.dstPitch +
+        uint8_t* dst = dstBits + static_cast<std::ptrdiff_t>(y) * dstPitch +
                        static_cast<std::ptrdiff_t>(a.minX + k) * Op::DstBytes;
         auto px = static_cast<uint32_t>(alongY ? f : q), py = static_cast<uint32_t>(alongY ? q : f);
+        const uint8_t* src = srcBits + static_cast<std::ptrdiff_t>(py >> 16) * srcPitch +
+                             static_cast<std::size_t>(px >> 16) * Op::SrcBytes;
+        if (whole) {
+            // Every step moves whole pixels: the source address moves by a fixed number of bytes.
+            for (int64_t i = 0; i < count; ++i, src += stride, dst += Op::DstBytes) {
+                op(src, dst);
+            }
+            continue;
+        }
         for (int64_t i = 0; i < count; ++i, px += dxx, py += dyx, dst += Op::DstBytes) {
-            op(j.srcBits + static_cast<std::ptrdiff_t>(py >> 16) * j.srcPitch +
+            op(srcBits + static_cast<std::ptrdiff_t>(py >> 16) * srcPitch +
                    static_cast<std::size_t>(px >> 16) * Op::SrcBytes,
                dst);
         }

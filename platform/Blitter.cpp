@@ -1,6 +1,7 @@
 // Colour fills and copies between surfaces. Each call checks and clips its rectangles once,
 // picks a row loop for the pixel size and keying, and then runs that loop unchecked.
 #include "platform/Clipper.h"
+#include "platform/CopyBytes.h"
 #include "platform/KeyedRows.h"
 #include "platform/PixelAccess.h"
 #include "platform/Surface.h"
@@ -52,8 +53,8 @@ template <int Bpp> void FillRows(Area a, int w, int h, uint32_t v) {
 
 template <int Bpp> void CopyRows(Area d, keyed::ConstRows s, int w, int h) {
     for (int y = 0; y < h; ++y) {
-        std::memcpy(d.bits + static_cast<std::ptrdiff_t>(y) * d.pitch,
-                    s.bits + static_cast<std::ptrdiff_t>(y) * s.pitch, static_cast<std::size_t>(w) * Bpp);
+        CopyBytes(d.bits + static_cast<std::ptrdiff_t>(y) * d.pitch, s.bits + static_cast<std::ptrdiff_t>(y) * s.pitch,
+                  static_cast<std::size_t>(w) * Bpp);
     }
 }
 
@@ -107,6 +108,10 @@ void CopyAny(int bpp, Area d, Surface* source, keyed::ConstRows s, int sx, int s
     const keyed::Rows dr{d.bits, d.pitch};
     if (source != nullptr) {
         if (const OpaqueRuns* runs = source->RunsFor(key)) {
+            // A picture without a single key pixel copies as it would unkeyed.
+            if (runs->Opaque()) {
+                return CopyAny(bpp, d, nullptr, s, sx, sy, w, h, false, key);
+            }
             return keyed::CopyRuns(bpp, dr, SourceAt(*source, 0, 0), *runs, sx, sy, w, h);
         }
     }

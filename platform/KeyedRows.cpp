@@ -1,5 +1,6 @@
 #include "platform/KeyedRows.h"
 
+#include "platform/CopyBytes.h"
 #include "platform/OpaqueRuns.h"
 #include "platform/PixelAccess.h"
 
@@ -95,8 +96,8 @@ template <int Bpp> void RunRows(Rows d, ConstRows source, const OpaqueRuns& runs
         for (; it != row.end() && it->Begin < right; ++it) {
             const int b = std::max(it->Begin, left);
             const int e = std::min(it->End, right);
-            std::memcpy(dr + static_cast<std::ptrdiff_t>(b - left) * Bpp, sr + static_cast<std::ptrdiff_t>(b) * Bpp,
-                        static_cast<std::size_t>(e - b) * Bpp);
+            CopyBytes(dr + static_cast<std::ptrdiff_t>(b - left) * Bpp, sr + static_cast<std::ptrdiff_t>(b) * Bpp,
+                      static_cast<std::size_t>(e - b) * Bpp);
         }
     }
 }

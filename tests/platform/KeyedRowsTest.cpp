@@ -2,8 +2,8 @@
 
 #include "platform/DeviceContext.h"
 #include "platform/DisplayDevice.h"
-#include "platform/headless/HeadlessPlatform.h"
 #include "platform/OpaqueRuns.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -98,12 +98,14 @@ TEST(OpaqueRuns, FindsRunsAndJudgesThemWorthwhile) {
     EXPECT_TRUE(runs.Row(1).empty());
     // Two runs in twelve pixels are too short to pay for themselves; one run across a wide row pays.
     EXPECT_FALSE(runs.Worthwhile());
+    EXPECT_FALSE(runs.Opaque());
     Picture wide(32, 1, 2);
     std::memset(wide.bits.data(), 0x11, wide.bits.size());
     runs.Build(wide.bits.data(), wide.pitch, 32, 1, 2, 0);
     ASSERT_EQ(runs.Row(0).size(), 1u);
     EXPECT_EQ(runs.Row(0)[0].End, 32);
     EXPECT_TRUE(runs.Worthwhile());
+    EXPECT_TRUE(runs.Opaque());
 }
 
 // The runs a surface keeps for its keyed copies must follow every change of its pixels and key:
