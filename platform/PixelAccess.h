@@ -7,14 +7,17 @@ namespace platform {
 
 // Reading and writing one raw pixel of Bpp bytes, little-endian; the pixel loops are
 // specialised on these so that no per-pixel branch on the format remains.
-template <int Bpp> struct Px;
+template <int Bpp>
+struct Px;
 
-template <> struct Px<1> {
+template <>
+struct Px<1> {
     static uint32_t Get(const uint8_t* p) { return *p; }
     static void Set(uint8_t* p, uint32_t v) { *p = static_cast<uint8_t>(v); }
 };
 
-template <> struct Px<2> {
+template <>
+struct Px<2> {
     static uint32_t Get(const uint8_t* p) {
         uint16_t v;
         std::memcpy(&v, p, 2);
@@ -26,7 +29,8 @@ template <> struct Px<2> {
     }
 };
 
-template <> struct Px<3> {
+template <>
+struct Px<3> {
     static uint32_t Get(const uint8_t* p) { return p[0] | (p[1] << 8) | (static_cast<uint32_t>(p[2]) << 16); }
     static void Set(uint8_t* p, uint32_t v) {
         p[0] = static_cast<uint8_t>(v);
@@ -35,7 +39,8 @@ template <> struct Px<3> {
     }
 };
 
-template <> struct Px<4> {
+template <>
+struct Px<4> {
     static uint32_t Get(const uint8_t* p) {
         uint32_t v;
         std::memcpy(&v, p, 4);
