@@ -83,7 +83,20 @@ void SelectRows16(Rows d, ConstRows s, int w, int h, uint32_t key) {
 
 template <int Bpp> void RunRows(Rows d, ConstRows source, const OpaqueRuns& runs, int left, int top, int w, int h) {
     const int right = left + w;
-    for (int y = 0; y < h; ++y) {
+    uint8_t* dr = d.bits;
+    const uint8_t* sr = RowOf(source, top);
+    // The whole width of the picture, as a sprite's copy is: every run is copied as it is.
+    if (left == 0 && w == runs.Width()) {
+        for (int y = 0; y < h; ++y, dr += d.pitch, sr += source.pitch) {
+            for (const OpaqueRuns::Run& r : runs.Row(top + y)) {
+                CopyBytes(dr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                          sr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                          static_cast<std::size_t>(r.End - r.Begin) * Bpp);
+            }
+        }
+        return;
+    }
+    for (int y = 0; y < h; ++y, dr += d.pitch, sr += source.pitch) {
         const std::span<const OpaqueRuns::Run> row = runs.Row(top + y);
         // The first run that ends after the left edge.
         auto it = row.begin();
@@ -91,8 +104,6 @@ template <int Bpp> void RunRows(Rows d, ConstRows source, const OpaqueRuns& runs
             it = std::upper_bound(row.begin(), row.end(), left,
                                   [](int x, const OpaqueRuns::Run& r) { return x < r.End; });
         }
-        uint8_t* dr = RowOf(d, y);
-        const uint8_t* sr = RowOf(source, top + y);
         for (; it != row.end() && it->Begin < right; ++it) {
             const int b = std::max(it->Begin, left);
             const int e = std::min(it->End, right);

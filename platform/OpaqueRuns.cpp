@@ -37,6 +37,7 @@ void ScanRows(const uint8_t* bits, int pitch, int w, int h, uint32_t key, std::v
 
 void OpaqueRuns::Build(const uint8_t* bits, int pitch, int width, int height, int bpp, uint32_t key) {
     Clear();
+    width_ = width;
     rowStart_.reserve(static_cast<std::size_t>(height) + 1);
     switch (bpp) {
     case 1:
@@ -65,6 +66,7 @@ void OpaqueRuns::Build(const uint8_t* bits, int pitch, int width, int height, in
 void OpaqueRuns::Clear() {
     rowStart_.clear();
     runs_.clear();
+    width_ = 0;
     worthwhile_ = false;
     opaque_ = false;
 }

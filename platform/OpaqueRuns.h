@@ -22,6 +22,8 @@ public:
     void Clear();
 
     bool Empty() const { return rowStart_.empty(); }
+    // The width of the picture the runs were built from.
+    int Width() const { return width_; }
     // The runs of row y, left to right.
     std::span<const Run> Row(int y) const {
         return {runs_.data() + rowStart_[static_cast<std::size_t>(y)],
@@ -35,6 +37,7 @@ public:
 private:
     std::vector<uint32_t> rowStart_;
     std::vector<Run> runs_;
+    int width_ = 0;
     bool worthwhile_ = false;
     bool opaque_ = false;
 };
