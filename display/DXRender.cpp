@@ -6,6 +6,7 @@
 #include "display/DXRender.h"
 
 #include "display/Blend565.h"
+#include "display/FixedDivisor.h"
 
 #include "platform/PixelAccess.h"
 #include "platform/PixelFormat.h"
@@ -631,13 +632,54 @@ RowRun RowRunFor(const TurnedArea& a, int32_t sx, int32_t sy) {
     return {k, m, static_cast<uint32_t>(px), static_cast<uint32_t>(py)};
 }
 
+// RowRunFor with its divisions by the row steps made through FixedDivisor, worked out once per
+// copy. Division by a negated step is the negated division, and by a step of 1 no division at all,
+// so the runs are those of RowRunFor.
+struct RowRunner {
+    explicit RowRunner(const TurnedArea& area) : a(area), byX(a.dxx != 0 ? a.dxx : 1), byY(a.dyx != 0 ? a.dyx : 1) {}
+
+    RowRun operator()(int32_t sx, int32_t sy) const {
+        int64_t k = 0;
+        if (a.dxx > 0 && a.left > sx) {
+            k = byX(a.left - sx + a.dxx - 1);
+        } else if (a.dxx < 0 && a.right <= sx) {
+            k = byX(a.right - sx + a.dxx);
+        }
+        if (a.dyx > 0 && a.top > sy) {
+            k = std::max(k, byY(a.top - sy + a.dyx - 1));
+        } else if (a.dyx < 0 && a.bottom <= sy) {
+            k = std::max(k, byY(a.bottom - sy + a.dyx));
+        }
+        const int64_t room = a.destWidth - (a.minX + k);
+        if (room < 1) {
+            return {};
+        }
+        const int64_t px = sx + k * a.dxx;
+        const int64_t py = sy + k * a.dyx;
+        int64_t m = a.dxx > 0 ? byX(a.right - px) : a.dxx == 0 ? a.right - px : -byX(px - a.left);
+        m = std::min(m, a.dyx > 0 ? byY(a.bottom - py) : a.dyx == 0 ? a.bottom - py : -byY(py - a.top));
+        m = std::min(m, room);
+        if ((a.dxx == 0 && px < a.left) || (a.dyx == 0 && py < a.top)) {
+            m = 0;
+        }
+        return {k, m, static_cast<uint32_t>(px), static_cast<uint32_t>(py)};
+    }
+
+    TurnedArea a;
+    FixedDivisor byX;
+    FixedDivisor byY;
+};
+
 template <class Op> void TurnedRows(const Op& shared, const Job& j, const TurnedArea& area) {
     const Op op = shared;
     const TurnedArea a = area;
     const auto dxx = static_cast<uint32_t>(a.dxx), dyx = static_cast<uint32_t>(a.dyx);
+    const bool fast = fastPaths;
+    const RowRunner runner(a);
     uint32_t sx = a.sx, sy = a.sy;
     for (int32_t y = a.minY; y < a.maxY; ++y, sx -= static_cast<uint32_t>(a.dxy), sy += static_cast<uint32_t>(a.dyy)) {
-        const RowRun run = RowRunFor(a, static_cast<int32_t>(sx), static_cast<int32_t>(sy));
+        const RowRun run = fast ? runner(static_cast<int32_t>(sx), static_cast<int32_t>(sy))
+                                : RowRunFor(a, static_cast<int32_t>(sx), static_cast<int32_t>(sy));
         if (run.count < 1) {
             continue;
         }

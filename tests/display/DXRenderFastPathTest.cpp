@@ -109,4 +109,29 @@ TEST_F(FastPaths, QuarterTurnEqualsGeneralLoop) {
     }
 }
 
+// Turns by any angle: the general loop with its row divisions worked out once against the same loop
+// dividing row by row, on scaled pictures, every angle step and far places.
+TEST_F(FastPaths, AnyTurnEqualsGeneralLoop) {
+    for (int round = 0; round < 600; ++round) {
+        const int bitCount = BitCounts[round % 4];
+        const int sw = Pick(1, 33), sh = Pick(1, 33);
+        const TRect s{Pick(0, sw - 1), Pick(0, sh - 1), sw, sh};
+        const int w = round % 2 == 0 ? Pick(-40, 60) : s.Width(), h = round % 2 == 0 ? Pick(-40, 60) : s.Height();
+        const int angle = Pick(-300, 600);
+        const double cx = Pick(-100, 200) / 100.0, cy = Pick(-100, 200) / 100.0;
+        const int x = Pick(-40, 90), y = Pick(-40, 80);
+        const bool keyed = round % 3 == 0;
+        const int alpha = Pick(1, 254);
+        SCOPED_TRACE(testing::Message() << "round " << round << " angle " << angle << " " << w << "x" << h);
+        Compare(bitCount, sw, sh, [&](Surface& dest, Surface& source) {
+            if (round % 4 == 1) {
+                dxrender::DrawTurnedBlended(&dest, x, y, w == 0 ? 1 : w, h == 0 ? 1 : h, s, &source, cx, cy, keyed,
+                                            angle, alpha);
+            } else {
+                dxrender::DrawTurned(&dest, x, y, w == 0 ? 1 : w, h == 0 ? 1 : h, s, &source, cx, cy, keyed, angle);
+            }
+        });
+    }
+}
+
 } // namespace
