@@ -4,7 +4,9 @@
 #include "platform/TextRenderer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 
@@ -15,6 +17,30 @@ void Store(Surface& s, int x, int y, uint32_t raw) {
     for (int i = 0; i < bpp; ++i) {
         p[i] = static_cast<uint8_t>(raw >> (8 * i));
     }
+}
+// One channel of the surface's format packed from an 8-bit value as PixelFormat::FromRgb packs it,
+// with its shifts worked out once rather than for every pixel.
+struct ChannelPack {
+    uint32_t mask = 0;
+    int right = 0;
+    int low = 0;
+    uint32_t Pack(uint8_t v) const { return (static_cast<uint32_t>(v >> right) << low) & mask; }
+};
+
+ChannelPack PackOf(uint32_t mask) {
+    if (mask == 0) {
+        return {};
+    }
+    return ChannelPack{mask, 8 - std::popcount(mask), std::countr_zero(mask)};
+}
+
+bool PackableByShifts(const PixelFormat& f) {
+    for (uint32_t mask : {f.RedMask, f.GreenMask, f.BlueMask}) {
+        if (std::popcount(mask) > 8) {
+            return false;
+        }
+    }
+    return true;
 }
 } // namespace
 
@@ -46,14 +72,31 @@ void DeviceContext::StretchBlt(const TRect& dst, const RgbImage& src, const TRec
     }
     const int x0 = std::max(dst.Left, 0), x1 = std::min(dst.Right, surface_.Width());
     const int y0 = std::max(dst.Top, 0), y1 = std::min(dst.Bottom, surface_.Height());
+    if (x0 >= x1 || y0 >= y1) {
+        return;
+    }
     const PixelFormat& format = surface_.Format();
     const int64_t sw = srcRect.Width(), sh = srcRect.Height();
     const int64_t dw = static_cast<int64_t>(dst.Right) - dst.Left, dh = static_cast<int64_t>(dst.Bottom) - dst.Top;
+    // The source column of every destination column, worked out once for all rows.
+    std::vector<int> columns(static_cast<std::size_t>(x1 - x0));
+    for (int x = x0; x < x1; ++x) {
+        columns[static_cast<std::size_t>(x - x0)] =
+            srcRect.Left + static_cast<int>((static_cast<int64_t>(x) - dst.Left) * sw / dw);
+    }
+    const bool shifts = PackableByShifts(format);
+    const ChannelPack r = PackOf(format.RedMask), g = PackOf(format.GreenMask), b = PackOf(format.BlueMask);
+    const int bpp = format.BytesPerPixel();
+    uint8_t* bits = surface_.Bits();
     for (int y = y0; y < y1; ++y) {
-        int sy = srcRect.Top + static_cast<int>((static_cast<int64_t>(y) - dst.Top) * sh / dh);
-        for (int x = x0; x < x1; ++x) {
-            int sx = srcRect.Left + static_cast<int>((static_cast<int64_t>(x) - dst.Left) * sw / dw);
-            Store(surface_, x, y, format.FromRgb(src.At(sx, sy)));
+        const int sy = srcRect.Top + static_cast<int>((static_cast<int64_t>(y) - dst.Top) * sh / dh);
+        uint8_t* p = bits + static_cast<std::ptrdiff_t>(y) * surface_.Pitch() + static_cast<std::ptrdiff_t>(x0) * bpp;
+        for (std::size_t i = 0; i < columns.size(); ++i, p += bpp) {
+            const Rgb c = src.At(columns[i], sy);
+            const uint32_t raw = shifts ? r.Pack(c.r) | g.Pack(c.g) | b.Pack(c.b) : format.FromRgb(c);
+            for (int k = 0; k < bpp; ++k) {
+                p[k] = static_cast<uint8_t>(raw >> (8 * k));
+            }
         }
     }
 }
