@@ -34,6 +34,26 @@ ChannelPack PackOf(uint32_t mask) {
     return ChannelPack{mask, 8 - std::popcount(mask), std::countr_zero(mask)};
 }
 
+// The rows y0..y1 of a scaled picture from column x0 on, each pixel packed by `pack`.
+template <int Bpp = 0, class Pack>
+void Rows(Surface& surface, int x0, int y0, int y1, const TRect& dst, const RgbImage& src, const TRect& srcRect,
+          const std::vector<int>& columns, Pack pack) {
+    const int bpp = Bpp != 0 ? Bpp : surface.Format().BytesPerPixel();
+    const int64_t sh = srcRect.Height(), dh = static_cast<int64_t>(dst.Bottom) - dst.Top;
+    uint8_t* bits = surface.Bits();
+    for (int y = y0; y < y1; ++y) {
+        const int sy = srcRect.Top + static_cast<int>((static_cast<int64_t>(y) - dst.Top) * sh / dh);
+        const Rgb* from = src.Pixels.data() + static_cast<std::ptrdiff_t>(sy) * src.Width;
+        uint8_t* p = bits + static_cast<std::ptrdiff_t>(y) * surface.Pitch() + static_cast<std::ptrdiff_t>(x0) * bpp;
+        for (std::size_t i = 0; i < columns.size(); ++i, p += bpp) {
+            const uint32_t raw = pack(from[columns[i]]);
+            for (int k = 0; k < bpp; ++k) {
+                p[k] = static_cast<uint8_t>(raw >> (8 * k));
+            }
+        }
+    }
+}
+
 bool PackableByShifts(const PixelFormat& f) {
     for (uint32_t mask : {f.RedMask, f.GreenMask, f.BlueMask}) {
         if (std::popcount(mask) > 8) {
@@ -76,28 +96,28 @@ void DeviceContext::StretchBlt(const TRect& dst, const RgbImage& src, const TRec
         return;
     }
     const PixelFormat& format = surface_.Format();
-    const int64_t sw = srcRect.Width(), sh = srcRect.Height();
-    const int64_t dw = static_cast<int64_t>(dst.Right) - dst.Left, dh = static_cast<int64_t>(dst.Bottom) - dst.Top;
+    const int64_t sw = srcRect.Width();
+    const int64_t dw = static_cast<int64_t>(dst.Right) - dst.Left;
     // The source column of every destination column, worked out once for all rows.
     std::vector<int> columns(static_cast<std::size_t>(x1 - x0));
     for (int x = x0; x < x1; ++x) {
         columns[static_cast<std::size_t>(x - x0)] =
             srcRect.Left + static_cast<int>((static_cast<int64_t>(x) - dst.Left) * sw / dw);
     }
-    const bool shifts = PackableByShifts(format);
     const ChannelPack r = PackOf(format.RedMask), g = PackOf(format.GreenMask), b = PackOf(format.BlueMask);
-    const int bpp = format.BytesPerPixel();
-    uint8_t* bits = surface_.Bits();
-    for (int y = y0; y < y1; ++y) {
-        const int sy = srcRect.Top + static_cast<int>((static_cast<int64_t>(y) - dst.Top) * sh / dh);
-        uint8_t* p = bits + static_cast<std::ptrdiff_t>(y) * surface_.Pitch() + static_cast<std::ptrdiff_t>(x0) * bpp;
-        for (std::size_t i = 0; i < columns.size(); ++i, p += bpp) {
-            const Rgb c = src.At(columns[i], sy);
-            const uint32_t raw = shifts ? r.Pack(c.r) | g.Pack(c.g) | b.Pack(c.b) : format.FromRgb(c);
-            for (int k = 0; k < bpp; ++k) {
-                p[k] = static_cast<uint8_t>(raw >> (8 * k));
-            }
-        }
+    const auto pack = [&](Rgb c) { return r.Pack(c.r) | g.Pack(c.g) | b.Pack(c.b); };
+    if (!PackableByShifts(format)) {
+        return Rows(surface_, x0, y0, y1, dst, src, srcRect, columns, [&](Rgb c) { return format.FromRgb(c); });
+    }
+    switch (format.BytesPerPixel()) {
+    case 1:
+        return Rows<1>(surface_, x0, y0, y1, dst, src, srcRect, columns, pack);
+    case 2:
+        return Rows<2>(surface_, x0, y0, y1, dst, src, srcRect, columns, pack);
+    case 3:
+        return Rows<3>(surface_, x0, y0, y1, dst, src, srcRect, columns, pack);
+    default:
+        return Rows<4>(surface_, x0, y0, y1, dst, src, srcRect, columns, pack);
     }
 }
 
