@@ -108,10 +108,6 @@ void CopyAny(int bpp, Area d, Surface* source, keyed::ConstRows s, int sx, int s
     const keyed::Rows dr{d.bits, d.pitch};
     if (source != nullptr) {
         if (const OpaqueRuns* runs = source->RunsFor(key)) {
-            // A picture without a single key pixel copies as it would unkeyed.
-            if (runs->Opaque()) {
-                return CopyAny(bpp, d, nullptr, s, sx, sy, w, h, false, key);
-            }
             return keyed::CopyRuns(bpp, dr, SourceAt(*source, 0, 0), *runs, sx, sy, w, h);
         }
     }

@@ -30,7 +30,10 @@ void CopySelect(int bpp, Rows d, ConstRows s, int w, int h, uint32_t key);
 void CopySelectScalar(int bpp, Rows d, ConstRows s, int w, int h, uint32_t key);
 // Copies the opaque runs of rows [top, top + h) and columns [left, left + w) of the source surface
 // the runs describe, whose pixel (0, 0) is at `source`; d is the destination of pixel (left, top).
+// Uses AVX where the processor has it.
 void CopyRuns(int bpp, Rows d, ConstRows source, const OpaqueRuns& runs, int left, int top, int w, int h);
+// The same on the portable path only.
+void CopyRunsPortable(int bpp, Rows d, ConstRows source, const OpaqueRuns& runs, int left, int top, int w, int h);
 
 } // namespace keyed
 } // namespace platform

@@ -56,11 +56,6 @@ void OpaqueRuns::Build(const uint8_t* bits, int pitch, int width, int height, in
     // A run costs about as much as eight pixels of select; shorter runs on average (dithered or
     // speckled pictures) are better left to the select.
     worthwhile_ = runs_.size() * 8 <= static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    opaque_ = runs_.size() == static_cast<std::size_t>(height);
-    for (std::size_t i = 0; opaque_ && i < runs_.size(); ++i) {
-        opaque_ = runs_[i].Begin == 0 && runs_[i].End == width;
-    }
-    worthwhile_ = worthwhile_ || opaque_;
 }
 
 void OpaqueRuns::Clear() {
@@ -68,7 +63,6 @@ void OpaqueRuns::Clear() {
     runs_.clear();
     width_ = 0;
     worthwhile_ = false;
-    opaque_ = false;
 }
 
 } // namespace platform

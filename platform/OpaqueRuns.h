@@ -31,15 +31,12 @@ public:
     }
     // True when runs are long enough on average that copying them beats a select over every pixel.
     bool Worthwhile() const { return worthwhile_; }
-    // True when the picture has no key pixel at all.
-    bool Opaque() const { return opaque_; }
 
 private:
     std::vector<uint32_t> rowStart_;
     std::vector<Run> runs_;
     int width_ = 0;
     bool worthwhile_ = false;
-    bool opaque_ = false;
 };
 
 } // namespace platform

@@ -67,7 +67,7 @@ TEST(KeyedRows, FastCopiesEqualTheReference) {
         const int cw = std::uniform_int_distribution<int>(1, w - left)(rng);
         const int ch = std::uniform_int_distribution<int>(1, h - top)(rng);
         Picture expected = RandomPicture(rng, cw + 3, ch, bpp, key ^ 1, 0);
-        Picture select = expected, scalar = expected, runs = expected;
+        Picture select = expected, scalar = expected, runs = expected, portable = expected;
         const ConstRows from{source.At(left, top), source.pitch};
         CopyReference(bpp, {expected.At(1, 0), expected.pitch}, from, cw, ch, key);
         CopySelect(bpp, {select.At(1, 0), select.pitch}, from, cw, ch, key);
@@ -75,10 +75,13 @@ TEST(KeyedRows, FastCopiesEqualTheReference) {
         platform::OpaqueRuns opaque;
         opaque.Build(source.bits.data(), source.pitch, w, h, bpp, key);
         CopyRuns(bpp, {runs.At(1, 0), runs.pitch}, {source.bits.data(), source.pitch}, opaque, left, top, cw, ch);
+        CopyRunsPortable(bpp, {portable.At(1, 0), portable.pitch}, {source.bits.data(), source.pitch}, opaque, left,
+                         top, cw, ch);
         SCOPED_TRACE(testing::Message() << "round " << round << " bpp " << bpp << " " << cw << "x" << ch);
         EXPECT_EQ(select.bits, expected.bits);
         EXPECT_EQ(scalar.bits, expected.bits);
         EXPECT_EQ(runs.bits, expected.bits);
+        EXPECT_EQ(portable.bits, expected.bits);
     }
 }
 
@@ -98,14 +101,12 @@ TEST(OpaqueRuns, FindsRunsAndJudgesThemWorthwhile) {
     EXPECT_TRUE(runs.Row(1).empty());
     // Two runs in twelve pixels are too short to pay for themselves; one run across a wide row pays.
     EXPECT_FALSE(runs.Worthwhile());
-    EXPECT_FALSE(runs.Opaque());
     Picture wide(32, 1, 2);
     std::memset(wide.bits.data(), 0x11, wide.bits.size());
     runs.Build(wide.bits.data(), wide.pitch, 32, 1, 2, 0);
     ASSERT_EQ(runs.Row(0).size(), 1u);
     EXPECT_EQ(runs.Row(0)[0].End, 32);
     EXPECT_TRUE(runs.Worthwhile());
-    EXPECT_TRUE(runs.Opaque());
 }
 
 // The runs a surface keeps for its keyed copies must follow every change of its pixels and key:
