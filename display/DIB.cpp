@@ -1,6 +1,7 @@
 #include "display/DIB.h"
 
 #include "display/DirectXErrors.h"
+#include "platform/ResourceLimits.h"
 
 #include <cstring>
 
@@ -46,9 +47,6 @@ private:
 [[noreturn]] void Invalid() {
     throw EDirectDrawError(SDIBInvalid);
 }
-
-// Largest side accepted; keeps a hostile header from asking for gigabytes.
-constexpr int64_t kMaxSide = 16384;
 
 // One stored row of pixels to colours; the depth is chosen once per row, not per pixel.
 void DecodeRow(const uint8_t* row, int bitCount, const std::vector<platform::Rgb>& palette, platform::Rgb* out,
@@ -115,7 +113,10 @@ void TDIB::LoadFromMemory(const uint8_t* data, std::size_t size, std::size_t row
     if (topDown) {
         height = -height;
     }
-    if (compression != 0 || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) {
+    // The declared size is bounded before anything is read or allocated for it: a few bytes of
+    // header must not ask for gigabytes of pixels and surfaces.
+    if (compression != 0 || width <= 0 || height <= 0 || width > platform::kMaxPictureSide ||
+        height > platform::kMaxPictureSide || width * height > platform::kMaxPictureArea) {
         Invalid();
     }
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) {

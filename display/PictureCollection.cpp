@@ -4,6 +4,8 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "display/DirectXErrors.h"
+#include "platform/Component.h"
+#include "platform/ResourceLimits.h"
 
 #include <algorithm>
 
@@ -102,6 +104,40 @@ TDirectDrawSurface& TPictureCollectionItem::AddBlock(const TRect& r) {
     return surface;
 }
 
+int64_t TPictureCollectionItem::PlannedPatternCount() const {
+    if (picture_.Empty()) {
+        return 0;
+    }
+    const int64_t w = Width(), h = Height();
+    const int64_t pw = picture_.Width(), ph = picture_.Height();
+    const int64_t w2 = w + SkipWidth, h2 = h + SkipHeight;
+    if (w == pw && h == ph) {
+        return 1;
+    }
+    if (w2 <= 0 || h2 <= 0) {
+        return 0;
+    }
+    const int64_t columns = (pw + SkipWidth) / w2, rows = (ph + SkipHeight) / h2;
+    return columns <= 0 || rows <= 0 ? 0 : columns * rows;
+}
+
+void TPictureCollectionItem::CheckPatternLimit() const {
+    const int64_t count = PlannedPatternCount();
+    if (count > platform::kMaxPatterns) {
+        throw EPictureCollectionError(DisplayName() + " would be cut into " + std::to_string(count) +
+                                      " patterns, more than " + std::to_string(platform::kMaxPatterns));
+    }
+}
+
+std::string TPictureCollectionItem::DisplayName() const {
+    if (!Name.empty()) {
+        return Name;
+    }
+    const TComponent* owner = collection_.Owner();
+    const std::string list = owner && !owner->Name().empty() ? owner->Name() + ".Items" : "Items";
+    return list + "[" + std::to_string(collection_.IndexOf(*this)) + "]";
+}
+
 void TPictureCollectionItem::BuildPatterns() {
     if (picture_.Empty()) {
         return;
@@ -115,6 +151,9 @@ void TPictureCollectionItem::BuildPatterns() {
         }
     }
     ClearSurfaces();
+    // Refused before any surface is made: the pattern count is bounded only by the picture's
+    // pixels otherwise (1 x 1 patterns of a large picture make millions).
+    CheckPatternLimit();
     // The stored pattern sizes and gaps can be anything; the geometry is worked out in 64 bits.
     const int64_t w = Width(), h = Height();
     const int64_t pw = picture_.Width(), ph = picture_.Height();
@@ -223,6 +262,15 @@ TPictureCollectionItem& TPictureCollection::ItemAt(int32_t index) const {
 TPictureCollectionItem& TPictureCollection::Add() {
     items_.push_back(std::make_unique<TPictureCollectionItem>(*this));
     return *items_.back();
+}
+
+int32_t TPictureCollection::IndexOf(const TPictureCollectionItem& item) const {
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (items_[i].get() == &item) {
+            return static_cast<int32_t>(i);
+        }
+    }
+    return -1;
 }
 
 void TPictureCollection::Clear() {

@@ -65,7 +65,15 @@ public:
 
     void Prepare();
     void Release();
+    // Cuts the picture into patterns in new surfaces; raises EPictureCollectionError (naming
+    // the item) when the geometry asks for more patterns than one item may have.
     void BuildPatterns();
+    // The number of patterns BuildPatterns will cut with the present picture and geometry.
+    int64_t PlannedPatternCount() const;
+    // Raises the error of BuildPatterns when PlannedPatternCount is above the limit.
+    void CheckPatternLimit() const;
+    // The item's name, or its list and position when it has none ("FXList.Items[3]").
+    std::string DisplayName() const;
 
     // Draw calls: nothing happens unless the item is prepared and the pattern exists.
     void Draw(TDirectDrawSurface* dest, int32_t x, int32_t y, int32_t patternIndex);
@@ -101,6 +109,8 @@ public:
     TPictureCollectionItem& ItemAt(int32_t index) const;
     TPictureCollectionItem& Add();
     void Clear();
+    // The position of `item` in the list, -1 when it is not one of its items.
+    int32_t IndexOf(const TPictureCollectionItem& item) const;
 
     // Raw colour table as stored with the list; kept, not used for drawing.
     std::array<uint8_t, 1024> ColorTable{};

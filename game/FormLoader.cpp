@@ -12,8 +12,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -28,7 +30,9 @@ using Kind = TStoredValue::Kind;
 class Value {
 public:
     Value(const std::string& where, const TStoredValue& v) : where_(where), v_(v) {}
-    int32_t Int() const { return static_cast<int32_t>(Expect(Kind::Integer).Integer); }
+    // A stored integer that does not fit the property's type is refused, never cut down.
+    int32_t Int() const { return static_cast<int32_t>(Ranged(INT32_MIN, INT32_MAX)); }
+    uint32_t UInt() const { return static_cast<uint32_t>(Ranged(0, UINT32_MAX)); }
     bool Bool() const { return Expect(Kind::Boolean).Boolean; }
     const std::string& Str() const { return Expect(Kind::String).Text; }
     const std::string& Ident() const { return Expect(Kind::Identifier).Text; }
@@ -37,6 +41,13 @@ public:
     const std::vector<TStoredProperties>& Items() const { return Expect(Kind::Collection).Items; }
 
 private:
+    int64_t Ranged(int64_t lowest, int64_t highest) const {
+        const int64_t v = Expect(Kind::Integer).Integer;
+        if (v < lowest || v > highest) {
+            Fail(where_, "Invalid property value " + std::to_string(v));
+        }
+        return v;
+    }
     const TStoredValue& Expect(Kind kind) const {
         if (v_.Type != kind) {
             Fail(where_, "Invalid property value");
@@ -93,12 +104,36 @@ public:
             }
             f.apply(target);
         }
+        CheckRequired();
         for (TComponent* c : made) {
             c->Loaded();
         }
     }
 
 private:
+    // The game calls into these components and looks pictures up by index from the first frame
+    // on; a form without one of them, or with fewer pictures in a list, is refused here rather
+    // than failing through a missing component later.
+    void CheckRequired() const {
+        const std::pair<const char*, const void*> components[] = {
+            {"DXDraw", form_.DXDraw},   {"DXTimer", form_.DXTimer}, {"DXSpriteEngine", form_.DXSpriteEngine},
+            {"DXInput", form_.DXInput}, {"Timer1", form_.Timer1},   {"GraphicList", form_.GraphicList},
+            {"FXList", form_.FXList},   {"FonList", form_.FonList}, {"WorldList", form_.WorldList}};
+        for (const auto& [name, component] : components) {
+            if (component == nullptr) {
+                Fail(name, "Component not found");
+            }
+        }
+        const std::pair<const TDXImageList*, int32_t> lists[] = {
+            {form_.GraphicList, 7}, {form_.FXList, 13}, {form_.FonList, 1}, {form_.WorldList, 5}};
+        for (const auto& [list, needed] : lists) {
+            if (list->Items().Count() < needed) {
+                Fail(list->Name(), "Holds " + std::to_string(list->Items().Count()) + " pictures, the game needs " +
+                                       std::to_string(needed));
+            }
+        }
+    }
+
     void ApplyForm(const TStoredComponent& c) {
         form_.SetName(c.Name);
         int width = form_.ClientWidth(), height = form_.ClientHeight();
@@ -289,6 +324,8 @@ private:
                     const std::string at = where + "[" + std::to_string(index) + "]." + key;
                     ApplyItem(item, key, Value(at, value), at);
                 }
+                // Pattern geometry beyond the limit is refused with the form, not at the first display.
+                item.CheckPatternLimit();
                 ++index;
             }
         } else {
@@ -365,7 +402,7 @@ private:
 
     bool ApplyWindowTimer(TTimer& timer, const std::string& name, const Value& v) {
         if (name == "Interval") {
-            timer.SetInterval(static_cast<uint32_t>(std::max(v.Int(), 0)));
+            timer.SetInterval(v.UInt());
         } else if (name == "Enabled") {
             timer.SetEnabled(v.Bool());
         } else if (name == "OnTimer" && v.Ident() == "Timer1Timer") {

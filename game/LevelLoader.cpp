@@ -1,20 +1,28 @@
 #include "game/LevelLoader.h"
 
 #include "game/Game.h"
+#include "game/LevelFolder.h"
 #include "platform/Exception.h"
+#include "platform/RegularFile.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
-#include <cstdio>
-#include <memory>
+#include <iostream>
+#include <optional>
+#include <utility>
 
 namespace {
 constexpr std::size_t kRecordSize = 22 * 16;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
+LevelFileObserver& Observer() {
+    static LevelFileObserver observer;
+    return observer;
+}
 } // namespace
+
+void SetLevelFileObserver(LevelFileObserver observer) {
+    Observer() = std::move(observer);
+}
 
 std::string LevelFileName(int level) {
     return std::to_string(level) + ".vrk";
@@ -39,13 +47,22 @@ uint8_t FreeMineSlot(const TGame& game) {
 }
 
 void LoadLevel(TGame& game, const std::string& fileName) {
-    // The file is only read, so opening it for reading is enough (a read-only level file loads too).
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    // The file is only read, so opening it for reading is enough (a read-only level file loads
+    // too). Anything but a regular file under the name (a folder, a FIFO, a device) counts as
+    // a file that cannot be opened, and the open never waits.
+    const std::string path = LevelFolder::PathOf(fileName);
+    std::optional<platform::RegularFile> file = platform::RegularFile::Open(path);
     if (!file) {
         return;
     }
     uint8_t record[kRecordSize];
-    if (std::fread(record, 1, kRecordSize, file.get()) != kRecordSize) {
+    const std::size_t read = file->Read(record, kRecordSize);
+    if (Observer()) {
+        Observer()(fileName, std::span<const uint8_t>(record, read));
+    }
+    if (read != kRecordSize) {
+        // The box names no file; standard error says which one it was.
+        std::cerr << "vorkalith: " << path << ": Read beyond end of file\n";
         throw EInOutError(100, "Read beyond end of file");
     }
     file.reset();

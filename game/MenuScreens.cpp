@@ -139,4 +139,9 @@ void EndFrame(TGame& game) {
     ThreeLines(game, 13, "Поздравляем!Вы только что прошли альфу Vorkalith!",
                "Несмотря на недоработанность, получилось здорово.",
                "В любом случае, в октябре будет полностью законченная версия.");
+    // Esc leads back to a menu whose title is still coming down: no item is chosen until it rests,
+    // or a click during the descent would act on the finished game's choice.
+    if (game.GameState == 0) {
+        game.MenuChoice = 0;
+    }
 }

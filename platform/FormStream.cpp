@@ -1,13 +1,15 @@
 #include "platform/FormStream.h"
 
+#include "platform/ResourceLimits.h"
+
 #include <cstring>
 
 namespace {
 
 constexpr char kSignature[8] = {'V', 'K', 'F', 'O', 'R', 'M', '1', '\0'};
 // No stored form of this program comes near these; larger counts mean a damaged block.
-constexpr uint32_t kMaxCount = 1u << 20;
-constexpr int kMaxDepth = 8;
+constexpr uint32_t kMaxCount = platform::kMaxStoredCount;
+constexpr int kMaxDepth = platform::kMaxStoredDepth;
 
 class Writer {
 public:

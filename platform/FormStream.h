@@ -11,8 +11,10 @@
 // The stored state of a form: the form's own properties and, in order, each component's
 // class, name and properties. Properties are kept by name, with values of a few kinds;
 // a collection holds items that are lists of properties themselves.
-struct TStoredValue;
-using TStoredProperties = std::vector<std::pair<std::string, TStoredValue>>;
+// A property is a named value and a value may hold lists of properties, so the property is
+// its own class (declared ahead): a pair would need its value type complete too early.
+struct TStoredProperty;
+using TStoredProperties = std::vector<TStoredProperty>;
 
 struct TStoredValue {
     enum class Kind : uint8_t { Integer = 1, Boolean, String, Identifier, Set, Binary, Collection };
@@ -31,6 +33,12 @@ struct TStoredValue {
     static TStoredValue SetOf(std::vector<std::string> v);
     static TStoredValue Data(std::vector<uint8_t> v);
     static TStoredValue List(std::vector<TStoredProperties> v);
+};
+
+struct TStoredProperty {
+    TStoredProperty(std::string name, TStoredValue value) : Name(std::move(name)), Value(std::move(value)) {}
+    std::string Name;
+    TStoredValue Value;
 };
 
 struct TStoredComponent {

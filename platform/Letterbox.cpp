@@ -24,6 +24,25 @@ TRect FitImage(int outputWidth, int outputHeight, int imageWidth, int imageHeigh
                  static_cast<int32_t>(y + h)};
 }
 
+TRect FitImageWhole(int outputWidth, int outputHeight, int imageWidth, int imageHeight) {
+    if (outputWidth <= 0 || outputHeight <= 0 || imageWidth <= 0 || imageHeight <= 0) {
+        return TRect{};
+    }
+    const int scale = std::min(outputWidth / imageWidth, outputHeight / imageHeight);
+    if (scale < 1) {
+        return FitImage(outputWidth, outputHeight, imageWidth, imageHeight);
+    }
+    const int64_t w = int64_t{imageWidth} * scale, h = int64_t{imageHeight} * scale;
+    const int64_t x = (outputWidth - w) / 2, y = (outputHeight - h) / 2;
+    return TRect{static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(x + w),
+                 static_cast<int32_t>(y + h)};
+}
+
+TRect WindowForImage(int areaWidth, int areaHeight, int imageWidth, int imageHeight) {
+    const TRect fit = FitImageWhole(areaWidth, areaHeight, imageWidth, imageHeight);
+    return TRect{0, 0, fit.Width(), fit.Height()};
+}
+
 bool OutputToImage(const TRect& view, int imageWidth, int imageHeight, int x, int y, int& imageX, int& imageY) {
     if (view.IsEmpty() || imageWidth <= 0 || imageHeight <= 0) {
         return false;

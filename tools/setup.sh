@@ -4,6 +4,8 @@
 #   tools/setup.sh play       build and start the game
 #   tools/setup.sh test       build and run every test
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
+#   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
+#   tools/setup.sh package    build, validate the desktop files and make the Debian package (build/*.deb)
 set -euo pipefail
 
 mode=${1:-play}
@@ -11,7 +13,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
 tools/install-packages.sh build-essential cmake pkg-config git libsdl2-dev libsdl2-ttf-dev libfontconfig-dev \
-    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev
+    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev libpng-dev libxxhash-dev
 
 jobs=$(nproc)
 case "$mode" in
@@ -32,8 +34,26 @@ sanitize)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
     ;;
+clang)
+    # The second compiler: clang with libstdc++ must build the project warning-free too, and its
+    # sanitizers run every test (the fuzz corpora included).
+    tools/install-packages.sh clang libclang-rt-14-dev
+    CC=clang CXX=clang++ cmake -S . -B build-clang -DCMAKE_BUILD_TYPE=Debug -DVORKALITH_SANITIZE=ON \
+        -DVORKALITH_BENCH=OFF
+    cmake --build build-clang -j "$jobs"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-clang --output-on-failure -j "$jobs"
+    ;;
+package)
+    # Desktop integration: the freedesktop validators and dpkg-shlibdeps for the package.
+    tools/install-packages.sh dpkg-dev desktop-file-utils appstream
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs"
+    packaging/validate.sh build
+    (cd build && cpack -G DEB)
+    ;;
 *)
-    echo "usage: tools/setup.sh play|test|sanitize" >&2
+    echo "usage: tools/setup.sh play|test|sanitize|clang|package" >&2
     exit 2
     ;;
 esac

@@ -64,7 +64,7 @@ private:
     HeadlessPlatform& owner_;
 };
 
-const RgbImage& HeadlessPlatform::ScreenImage() {
+const RgbImage& HeadlessPlatform::ScreenImage() const {
     if (convertedShow_ == ShowCount) {
         return screenImage_;
     }
@@ -133,12 +133,25 @@ void HeadlessPlatform::ShowWindow(const std::string& caption) {
 }
 
 bool HeadlessPlatform::PollEvent(Event& event) {
+    const DisplayMode& shown = ScreenMode.Width > 0 ? ScreenMode : Desktop;
+    Pads.Tick(Milliseconds(), shown.Width, shown.Height);
+    if (Pads.Poll(event)) {
+        return true;
+    }
     if (events_.empty()) {
         return false;
     }
     event = events_.front();
     events_.pop_front();
+    if (event.Kind == Event::Type::MouseMove) {
+        Pads.PointerMovedTo(event.X, event.Y);
+    }
     return true;
+}
+
+void HeadlessPlatform::GetKeyState(KeyState& keys) {
+    keys = Keys;
+    Pads.AddHeldKeys(keys);
 }
 
 void HeadlessPlatform::WaitEvent(uint32_t timeoutMs) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DeviceContext.h"
+#include "platform/GamepadMapper.h"
 #include "platform/Platform.h"
 
 #include <deque>
@@ -28,7 +29,7 @@ public:
     bool PollEvent(Event& event) override;
     void WaitEvent(uint32_t timeoutMs) override;
     bool IsForeground() override { return Foreground; }
-    void GetKeyState(KeyState& keys) override { keys = Keys; }
+    void GetKeyState(KeyState& keys) override;
     void ShowErrorBox(const std::string& title, const std::string& message) override;
 
     // Injection and inspection.
@@ -46,6 +47,9 @@ public:
     bool WindowShown = false;
 
     void PushEvent(const Event& event) { events_.push_back(event); }
+    // Game controllers: events go through the same mapping as on the real display.
+    GamepadMapper Pads;
+    void PushPadEvent(const PadEvent& event) { Pads.Handle(event); }
     // Moves the window to the front or behind another one, with the matching focus event.
     void SetForeground(bool foreground);
     void PressKey(int code) { Keys[static_cast<std::size_t>(code)] = 0x80; }
@@ -64,7 +68,7 @@ public:
     DisplayMode ScreenMode;
     std::vector<uint8_t> ScreenBits;
     // The same screen as colours, converted when asked for rather than at every frame.
-    const RgbImage& ScreenImage();
+    const RgbImage& ScreenImage() const;
     int VerticalBlanks = 0;
 
 private:
@@ -73,9 +77,10 @@ private:
     std::vector<HeadlessDisplayDevice*> devices_;
     PixelFormat screenFormat_;
     int screenWidth_ = 0;
-    RgbImage screenImage_;
-    int convertedShow_ = -1;
-    std::vector<Rgb> colours16_;
+    // The conversion is a cache of ScreenBits, made by the const reader.
+    mutable RgbImage screenImage_;
+    mutable int convertedShow_ = -1;
+    mutable std::vector<Rgb> colours16_;
 };
 
 } // namespace platform

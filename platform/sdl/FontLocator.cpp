@@ -85,3 +85,21 @@ std::optional<FontFile> FontLocator::Find(const std::string& name, bool bold, bo
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::string FontLocator::MissingFontsWarning(const std::vector<std::string>& families) {
+    std::string missing;
+    for (const std::string& family : families) {
+        if (!Find(family, false, false)) {
+            missing += (missing.empty() ? "\"" : ", \"") + family + "\"";
+        }
+    }
+    if (missing.empty()) {
+        return {};
+    }
+    return "warning: no usable font for " + missing +
+           " (fontconfig knows no scalable font); texts will not be shown: install fonts-dejavu-core";
+}
+
+} // namespace platform

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace platform {
 
@@ -29,6 +30,10 @@ public:
 
     // Nothing when fontconfig is unusable or knows no scalable font at all.
     std::optional<FontFile> Find(const std::string& name, bool bold, bool italic);
+
+    // One warning line naming those of `families` that no installed font stands for, and the
+    // Debian package that provides one; empty when every family is found.
+    std::string MissingFontsWarning(const std::vector<std::string>& families);
 
 private:
     struct Config;

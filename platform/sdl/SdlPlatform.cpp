@@ -4,8 +4,13 @@
 #include "platform/Exception.h"
 #include "platform/Letterbox.h"
 #include "platform/RefreshClock.h"
+#include "platform/StopSignal.h"
+#include "platform/sdl/ErrorBoxWatch.h"
 #include "platform/sdl/PresentCounter.h"
+#include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlKeyMap.h"
+#include "platform/sdl/SdlVideoStart.h"
+#include "platform/sdl/SdlWindowMode.h"
 #include "platform/sdl/WindowSurfacePresenter.h"
 
 #include <SDL.h>
@@ -49,6 +54,11 @@ struct SdlPlatform::State {
     std::unique_ptr<WindowSurfacePresenter> Direct;
     PresentCounter Presents;
     std::string Title;
+    bool Windowed = false;
+    bool IntegerScale = false;
+    std::vector<uint8_t> IconPixels; // RGBA, IconSize x IconSize
+    int IconSize = 0;
+    std::unique_ptr<SdlGamepads> Pads;
     bool Minimized = false;
     bool Hidden = true;
     bool Vsync = false;
@@ -61,6 +71,11 @@ struct SdlPlatform::State {
     SdlDisplayDevice* Shown = nullptr;
 
     DisplayMode Desktop() const;
+    // Where an image of iw x ih appears in an output of ow x oh.
+    TRect View(int ow, int oh, int iw, int ih) const {
+        return IntegerScale ? FitImageWhole(ow, oh, iw, ih) : FitImage(ow, oh, iw, ih);
+    }
+    void ApplyIcon();
     void MakeRenderer();
     void DropRenderer();
     bool CanPresent() const { return (Renderer != nullptr || Direct != nullptr) && !Minimized && !Hidden; }
@@ -124,7 +139,7 @@ protected:
     void Show(const Surface& primary) override {
         if (screen_ != nullptr && screen_->Direct != nullptr && screen_->CanPresent()) {
             screen_->Shown = this;
-            screen_->Direct->Present(&primary);
+            screen_->Direct->Present(&primary, screen_->IntegerScale);
             screen_->PresentedSinceWait = true;
             screen_->Presents.Presented();
             return;
@@ -240,7 +255,7 @@ void SdlPlatform::State::Present(SDL_Texture* texture) {
     int tw = 0, th = 0, ow = 0, oh = 0;
     if (texture != nullptr && SDL_QueryTexture(texture, nullptr, nullptr, &tw, &th) == 0 &&
         SDL_GetRendererOutputSize(Renderer, &ow, &oh) == 0) {
-        const TRect view = FitImage(ow, oh, tw, th);
+        const TRect view = View(ow, oh, tw, th);
         const SDL_Rect target{view.Left, view.Top, view.Width(), view.Height()};
         SDL_RenderCopy(Renderer, texture, nullptr, &target);
     }
@@ -283,10 +298,23 @@ void SdlPlatform::State::MapMouse(int x, int y, Event& out) const {
     int ww = 0, wh = 0;
     SDL_GetWindowSize(Window, &ww, &wh);
     const DisplayMode image = ImageSize();
-    const TRect view = FitImage(ww, wh, image.Width, image.Height);
+    const TRect view = View(ww, wh, image.Width, image.Height);
     if (!OutputToImage(view, image.Width, image.Height, x, y, out.X, out.Y)) {
         out.X = x;
         out.Y = y;
+    }
+    Pads->Mapper.PointerMovedTo(out.X, out.Y);
+}
+
+void SdlPlatform::State::ApplyIcon() {
+    if (Window == nullptr || IconSize <= 0) {
+        return;
+    }
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(IconPixels.data(), IconSize, IconSize, 32, IconSize * 4,
+                                                           SDL_PIXELFORMAT_RGBA32);
+    if (icon != nullptr) {
+        SDL_SetWindowIcon(Window, icon);
+        SDL_FreeSurface(icon);
     }
 }
 
@@ -299,7 +327,16 @@ void SdlPlatform::State::LoseSurfaces() {
 bool SdlPlatform::State::Translate(const SDL_Event& e, Event& out) {
     using Type = Event::Type;
     out = Event{};
+    if (Pads->Handle(e)) {
+        return false;
+    }
     switch (e.type) {
+    case SDL_KEYDOWN:
+        if (Window != nullptr && SdlWindowMode::IsToggleKey(e.key)) {
+            Windowed = SdlWindowMode::Toggle(Window, Windowed);
+            Watch.Reset();
+        }
+        return false;
     case SDL_QUIT:
         // Closing the only window also arrives here.
         out.Kind = Type::Quit;
@@ -363,9 +400,10 @@ bool SdlPlatform::State::Translate(const SDL_Event& e, Event& out) {
 }
 
 SdlPlatform::SdlPlatform(FramePacing pacing) : state_(std::make_unique<State>(pacing)) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        throw Exception(std::string("SDL cannot be initialized: ") + SDL_GetError());
-    }
+    // SIGINT and SIGTERM are the program's own (StopSignal); SDL is not to take them over.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    StartSdlVideo();
+    state_->Pads = std::make_unique<SdlGamepads>();
     // Whole emulated pixels when scaled up: sharp text and edges.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // The program reads keys, not text; no input method should take them.
@@ -377,6 +415,7 @@ SdlPlatform::~SdlPlatform() {
         d->Detach();
     }
     state_->DropRenderer();
+    state_->Pads.reset();
     if (state_->Window != nullptr) {
         SDL_DestroyWindow(state_->Window);
     }
@@ -413,14 +452,13 @@ void SdlPlatform::ShowWindow(const std::string& caption) {
     // A borderless window shows no caption; the title is what the task bar shows.
     const std::string& title = s.Title.empty() ? caption : s.Title;
     if (s.Window == nullptr) {
-        const DisplayMode desktop = s.Desktop();
-        s.Window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.Width,
-                                    desktop.Height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+        s.Window = SdlWindowMode::Create(title, s.Windowed);
         if (s.Window == nullptr) {
             throw Exception(std::string("The window cannot be made: ") + SDL_GetError());
         }
         // The program draws its own pointer.
         SDL_ShowCursor(SDL_DISABLE);
+        s.ApplyIcon();
         s.MakeRenderer();
     } else {
         SDL_SetWindowTitle(s.Window, title.c_str());
@@ -439,6 +477,15 @@ void SdlPlatform::HideWindow() {
 }
 
 bool SdlPlatform::PollEvent(Event& event) {
+    if (StopSignal::Received() != 0) {
+        event = Event{Event::Type::Quit};
+        return true;
+    }
+    const DisplayMode image = state_->ImageSize();
+    state_->Pads->Mapper.Tick(Milliseconds(), image.Width, image.Height);
+    if (state_->Pads->Mapper.Poll(event)) {
+        return true;
+    }
     SDL_Event e;
     Event translated;
     while (SDL_PollEvent(&e) != 0) {
@@ -464,12 +511,33 @@ void SdlPlatform::GetKeyState(KeyState& keys) {
     int count = 0;
     const Uint8* held = SDL_GetKeyboardState(&count);
     MapKeyboardState(held, count, keys);
+    state_->Pads->Mapper.AddHeldKeys(keys);
 }
 
 void SdlPlatform::ShowErrorBox(const std::string& title, const std::string& message) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), state_->Window) != 0) {
+    int shown = 0;
+    {
+        // A stop signal ends the box, which SDL shows from a child process it waits for.
+        ErrorBoxWatch watch;
+        shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), state_->Window);
+    }
+    if (shown != 0 && StopSignal::Received() == 0) {
         std::cerr << title << ": " << message << '\n';
     }
+}
+
+void SdlPlatform::SetPresentation(bool windowed, bool integerScale) {
+    state_->Windowed = windowed;
+    state_->IntegerScale = integerScale;
+}
+
+void SdlPlatform::SetIcon(int size, std::vector<uint8_t> rgba) {
+    if (size <= 0 || rgba.size() != static_cast<std::size_t>(size) * size * 4) {
+        return;
+    }
+    state_->IconSize = size;
+    state_->IconPixels = std::move(rgba);
+    state_->ApplyIcon();
 }
 
 bool SdlPlatform::PacedByVsync() const {

@@ -2,7 +2,9 @@
 
 #include "platform/Platform.h"
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace platform {
 
@@ -13,11 +15,12 @@ enum class FramePacing {
     Vsync, // the monitor's vsync whatever its rate (still falls back to the clock if vsync does not hold)
 };
 
-// The real back-end: one borderless window over the whole desktop showing the emulated display
-// scaled to fit, SDL's events, keyboard and clocks. Owns SDL's video subsystem while it lives.
+// The real back-end: one borderless window over the whole desktop (or a framed window; Alt+Enter
+// and F11 switch) showing the emulated display scaled to fit, SDL's events, keyboard, game
+// controllers and clocks. Owns SDL's video subsystem while it lives.
 class SdlPlatform : public Platform {
 public:
-    // Starts SDL's video; throws Exception with SDL's reason when that fails.
+    // Starts SDL's video; throws Exception "cannot open the display: ..." when that fails.
     explicit SdlPlatform(FramePacing pacing = FramePacing::Auto);
     ~SdlPlatform() override;
     SdlPlatform(const SdlPlatform&) = delete;
@@ -35,6 +38,12 @@ public:
     bool IsForeground() override;
     void GetKeyState(KeyState& keys) override;
     void ShowErrorBox(const std::string& title, const std::string& message) override;
+
+    // Before the window is shown: start in a window rather than full screen; scale by whole
+    // numbers only rather than as large as fits.
+    void SetPresentation(bool windowed, bool integerScale);
+    // The window's icon: size x size pixels, 4 bytes each (red, green, blue, alpha).
+    void SetIcon(int size, std::vector<uint8_t> rgba);
 
     // True while vertical-blank waits follow the monitor's vsync rather than the steady clock.
     bool PacedByVsync() const;

@@ -1,6 +1,8 @@
 #include "platform/TextRenderer.h"
 
 #include "platform/CoverageBlend.h"
+#include "platform/RegularFile.h"
+#include "platform/ResourceLimits.h"
 #include "platform/Surface.h"
 #include "platform/TextImageCache.h"
 #include "platform/sdl/FontLocator.h"
@@ -8,25 +10,25 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
-#include <compare>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace platform {
 
 namespace {
-// Heights beyond this are refused rather than rendered into huge glyph images.
-constexpr int kMaxHeight = 1024;
-// Open fonts kept at most; the program uses a handful.
-constexpr std::size_t kMaxOpenFonts = 64;
-
 struct FontKey {
     std::string Path;
     int Index = 0;
     int Height = 0;
     int Style = 0;
-    auto operator<=>(const FontKey&) const = default;
+    // Ordered by tie rather than a defaulted three-way comparison, which needs the string's own
+    // three-way comparison that not every standard library offers.
+    bool operator<(const FontKey& other) const {
+        return std::tie(Path, Index, Height, Style) < std::tie(other.Path, other.Index, other.Height, other.Style);
+    }
 };
 
 struct FontCloser {
@@ -154,7 +156,7 @@ private:
     // The open font for spec; `cacheName`, when given, receives a name for its file, size and style, to
     // which the text is appended to name a cached text image.
     TTF_Font* Open(const FontSpec& spec, std::string* cacheName = nullptr) {
-        if (!ready_ || spec.Height <= 0 || spec.Height > kMaxHeight) {
+        if (!ready_ || spec.Height <= 0 || spec.Height > kMaxFontHeight) {
             return nullptr;
         }
         // A matched file that SDL_ttf cannot read gives way to the default sans.
@@ -171,28 +173,56 @@ private:
             if (it == fonts_.end()) {
                 if (fonts_.size() >= kMaxOpenFonts) {
                     fonts_.clear();
+                    fileBytes_.clear();
                 }
-                TTF_Font* font = TTF_OpenFontIndex(file->Path.c_str(), spec.Height, file->Index);
-                if (font != nullptr) {
-                    TTF_SetFontStyle(font, style);
-                    TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
-                }
-                it = fonts_.emplace(std::move(key), std::unique_ptr<TTF_Font, FontCloser>(font)).first;
+                it = fonts_.emplace(std::move(key), OpenFile(*file, spec.Height, style)).first;
             }
-            if (it->second) {
+            if (it->second.Font) {
                 if (cacheName != nullptr) {
                     *cacheName = it->first.Path + '\n' + std::to_string(it->first.Index) + ' ' +
                                  std::to_string(it->first.Height) + ' ' + std::to_string(it->first.Style) + '\0';
                 }
-                return it->second.get();
+                return it->second.Font.get();
             }
         }
         return nullptr;
     }
 
+    // A font and the file bytes it reads from, which SDL_ttf needs for as long as the font is open.
+    struct OpenFont {
+        std::shared_ptr<const std::vector<uint8_t>> Bytes;
+        std::unique_ptr<TTF_Font, FontCloser> Font;
+    };
+
+    // The font file is read through RegularFile, so that a FIFO or a device put in a font's
+    // place is refused instead of blocking; one file's bytes serve all its sizes and styles.
+    OpenFont OpenFile(const FontFile& file, int height, int style) {
+        OpenFont open;
+        auto known = fileBytes_.find(file.Path);
+        if (known != fileBytes_.end()) {
+            open.Bytes = known->second;
+        } else if (auto bytes = RegularFile::ReadAll(file.Path, kMaxFontFileBytes)) {
+            open.Bytes = std::make_shared<const std::vector<uint8_t>>(std::move(*bytes));
+            fileBytes_.emplace(file.Path, open.Bytes);
+        } else {
+            return open;
+        }
+        SDL_RWops* source = SDL_RWFromConstMem(open.Bytes->data(), static_cast<int>(open.Bytes->size()));
+        if (source == nullptr) {
+            return open;
+        }
+        open.Font.reset(TTF_OpenFontIndexRW(source, 1, height, file.Index));
+        if (open.Font) {
+            TTF_SetFontStyle(open.Font.get(), style);
+            TTF_SetFontHinting(open.Font.get(), TTF_HINTING_NORMAL);
+        }
+        return open;
+    }
+
     bool ready_;
     FontLocator locator_;
-    std::map<FontKey, std::unique_ptr<TTF_Font, FontCloser>> fonts_;
+    std::map<std::string, std::shared_ptr<const std::vector<uint8_t>>> fileBytes_;
+    std::map<FontKey, OpenFont> fonts_;
     TextImageCache images_;
 };
 } // namespace

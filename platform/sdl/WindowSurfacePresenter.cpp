@@ -76,7 +76,7 @@ bool WindowSurfacePresenter::SoftwareRasteriser(SDL_Renderer* renderer) {
     return false;
 }
 
-void WindowSurfacePresenter::Present(const Surface* frame) {
+void WindowSurfacePresenter::Present(const Surface* frame, bool wholeSteps) {
     SDL_Surface* out = SDL_GetWindowSurface(window_);
     if (out == nullptr || out->format == nullptr) {
         return;
@@ -88,7 +88,8 @@ void WindowSurfacePresenter::Present(const Surface* frame) {
     TRect view{};
     bool drawn = false;
     if (frame != nullptr) {
-        view = FitImage(out->w, out->h, frame->Width(), frame->Height());
+        view = wholeSteps ? FitImageWhole(out->w, out->h, frame->Width(), frame->Height())
+                          : FitImage(out->w, out->h, frame->Width(), frame->Height());
         drawn = scaler_.Prepare(frame->Format(), frame->Width(), frame->Height(), OutputOf(*out->format), view);
     }
     // The bars (or the whole window) are black; they are drawn only when the window memory or the

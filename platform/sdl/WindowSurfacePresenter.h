@@ -25,8 +25,9 @@ public:
     // True when `renderer` draws through OpenGL on a software rasteriser.
     static bool SoftwareRasteriser(SDL_Renderer* renderer);
 
-    // Shows `frame` scaled to fit the window with black bars, or only black when null.
-    void Present(const Surface* frame);
+    // Shows `frame` scaled to fit the window with black bars (by whole steps when asked), or only
+    // black when null.
+    void Present(const Surface* frame, bool wholeSteps = false);
 
 private:
     SDL_Window* window_;

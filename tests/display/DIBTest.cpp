@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -202,6 +203,41 @@ TEST(PictureTest, ReadsStoredDIBAndBitmapBlocks) {
     bitmapPicture.LoadFromStoredData(bitmap.data(), bitmap.size());
     EXPECT_EQ(bitmapPicture.Graphic()->ClassName(), "TBitmap");
     EXPECT_EQ(bitmapPicture.Graphic()->Image().Pixels, dibPicture.Graphic()->Image().Pixels);
+}
+
+// A one-bit picture of w x h with all its rows present, so that only its size can be refused.
+Bytes OneBitPicture(int32_t w, int32_t h) {
+    Bytes b = Header(w, h, 1);
+    U32(b, 0x000000);
+    U32(b, 0xFFFFFF);
+    const std::size_t rowBytes = (static_cast<std::size_t>(w) + 31) / 32 * 4;
+    b.resize(b.size() + rowBytes * static_cast<std::size_t>(h), 0x55);
+    return b;
+}
+
+// 16384 x 16384 at one bit is a 32 MB block that would decode to gigabytes: it is refused on
+// its header, whole as it is.
+TEST(PictureTest, RefusesPicturesLargerThanTheAreaLimit) {
+    const Bytes huge = Stored("TDIB", OneBitPicture(16384, 16384));
+    ASSERT_GT(huge.size(), 32u << 20);
+    TPicture picture;
+    try {
+        picture.LoadFromStoredData(huge.data(), huge.size());
+        FAIL() << "accepted";
+    } catch (const EDirectDrawError& e) {
+        EXPECT_STREQ(e.what(), "DIB is invalid");
+    }
+    EXPECT_TRUE(picture.Empty());
+    ExpectInvalid(OneBitPicture(4096, 4097));
+    ExpectInvalid(OneBitPicture(4097, 4096));
+    ExpectInvalid(OneBitPicture(16385, 1)); // the longest side has its own limit
+    for (auto [w, h] : {std::pair{4096, 4096}, std::pair{16384, 1}, std::pair{1, 16384}}) {
+        TDIB dib;
+        const Bytes b = OneBitPicture(w, h);
+        ASSERT_NO_THROW(dib.LoadFromMemory(b.data(), b.size())) << w << "x" << h;
+        EXPECT_EQ(dib.Width(), w);
+        EXPECT_EQ(dib.Height(), h);
+    }
 }
 
 TEST(PictureTest, RefusesABitmapWhoseCountRunsPastTheBlock) {

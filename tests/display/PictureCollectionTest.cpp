@@ -194,4 +194,45 @@ TEST_F(PictureCollectionTest, ItemAtRangeAndAttachErrors) {
     EXPECT_EQ(list->Items().DXDraw(), nullptr);
 }
 
+// 1 x 1 patterns of a 4096 x 4096 picture would be 16.7 million patterns: the build is refused
+// before any surface is made, with an error naming the item. The limit itself is allowed.
+TEST_F(PictureCollectionTest, PatternCountIsBoundedAndTheRefusalNamesTheItem) {
+    list->SetName("WorldList");
+    Show();
+    platform::RgbImage image;
+    image.Width = image.Height = 4096;
+    image.Pixels.resize(std::size_t{4096} * 4096);
+    TPicture huge;
+    huge.SetGraphic(std::make_unique<TDIB>(std::move(image)));
+    Item(60, 30, 30, 30);
+    TPictureCollectionItem& item = list->Items().Add();
+    item.SetPicture(huge);
+    item.PatternWidth = item.PatternHeight = 1;
+    EXPECT_EQ(item.PlannedPatternCount(), 4096 * 4096);
+    for (bool systemMemory : {false, true}) {
+        item.SystemMemory = systemMemory;
+        try {
+            item.BuildPatterns();
+            FAIL() << "built";
+        } catch (const EPictureCollectionError& e) {
+            EXPECT_EQ(std::string(e.what()), "WorldList.Items[1] would be cut into 16777216 patterns, more than 65536");
+        }
+        EXPECT_EQ(item.PatternCount(), 0);
+        EXPECT_TRUE(item.Surfaces().empty());
+    }
+
+    TPictureCollectionItem& atLimit = Item(256, 256, 1, 1);
+    atLimit.BuildPatterns();
+    EXPECT_EQ(atLimit.PatternCount(), 65536);
+    EXPECT_EQ(atLimit.Surfaces().size(), 1u);
+    TPictureCollectionItem& beyond = Item(257, 256, 1, 1);
+    beyond.Name = "Beyond";
+    EXPECT_THROW(beyond.BuildPatterns(), EPictureCollectionError);
+    try {
+        beyond.CheckPatternLimit();
+    } catch (const EPictureCollectionError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Beyond would be cut into 65792 patterns", 0), 0u);
+    }
+}
+
 } // namespace

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
 namespace {
 
 // The program's own stored form with one property changed.
@@ -86,6 +90,86 @@ TEST_F(FormLoaderTest, DamagedPictureDataIsRefusedWhileLoading) {
     } catch (const EDirectDrawError& e) {
         EXPECT_STREQ(e.what(), "DIB is invalid");
     }
+}
+
+// The stored properties of item `index` of the named image list.
+TStoredProperties& ItemOf(TStoredForm& form, const std::string& list, std::size_t index) {
+    for (auto& c : form.Components) {
+        for (auto& [name, value] : c.Properties) {
+            if (c.Name == list && name == "Items") {
+                return value.Items.at(index);
+            }
+        }
+    }
+    throw std::runtime_error("no list " + list);
+}
+
+// What the loader raised, or "" when the form loaded.
+std::string LoadError(const TStoredForm& stored) {
+    platform::HeadlessPlatform platform;
+    TApplication app{platform};
+    try {
+        TForm1 form(app, stored);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+// 2^40 used to be cut to 32 bits and load as 0.
+TEST_F(FormLoaderTest, RefusesIntegersThatDoNotFitTheirProperty) {
+    const int64_t big = int64_t{1} << 40;
+    EXPECT_EQ(LoadError(WithProperty("DXDraw", "Cursor", TStoredValue::Int(big))),
+              "Error reading DXDraw.Cursor: Invalid property value 1099511627776");
+    EXPECT_EQ(LoadError(WithProperty("DXDraw", "Display.Width", TStoredValue::Int(INT64_MIN))),
+              "Error reading DXDraw.Display.Width: Invalid property value -9223372036854775808");
+    EXPECT_EQ(LoadError(WithProperty("Timer1", "Interval", TStoredValue::Int(-1))),
+              "Error reading Timer1.Interval: Invalid property value -1");
+    TStoredForm pattern = StoredMainForm();
+    ItemOf(pattern, "WorldList", 2).emplace_back("PatternWidth", TStoredValue::Int(big + 30));
+    EXPECT_EQ(LoadError(pattern),
+              "Error reading WorldList.Items[2].PatternWidth: Invalid property value " + std::to_string(big + 30));
+    // The ends of each type still load.
+    EXPECT_EQ(LoadError(WithProperty("DXDraw", "Cursor", TStoredValue::Int(INT32_MIN))), "");
+    EXPECT_EQ(LoadError(WithProperty("Timer1", "Interval", TStoredValue::Int(UINT32_MAX))), "");
+}
+
+// Without these the first activation or frame would call through a missing component.
+TEST_F(FormLoaderTest, RefusesAFormWithoutAComponentTheGameNeeds) {
+    for (const char* missing :
+         {"DXSpriteEngine", "GraphicList", "FXList", "FonList", "WorldList", "DXTimer", "DXInput", "Timer1"}) {
+        TStoredForm form = StoredMainForm();
+        std::erase_if(form.Components, [&](const TStoredComponent& c) { return c.Name == missing; });
+        EXPECT_EQ(LoadError(form), std::string("Error reading ") + missing + ": Component not found");
+    }
+    // A component of the wrong class under a needed name does not stand in for it.
+    TStoredForm wrongClass = StoredMainForm();
+    for (auto& c : wrongClass.Components) {
+        if (c.Name == "DXSpriteEngine") {
+            c = TStoredComponent{"TDXWaveList", "DXSpriteEngine", {}};
+        }
+    }
+    EXPECT_EQ(LoadError(wrongClass), "Error reading DXSpriteEngine: Component not found");
+}
+
+TEST_F(FormLoaderTest, RefusesAnImageListWithFewerPicturesThanTheGameUses) {
+    TStoredForm form = StoredMainForm();
+    for (auto& c : form.Components) {
+        for (auto& [name, value] : c.Properties) {
+            if (c.Name == "FXList" && name == "Items") {
+                value.Items.pop_back();
+            }
+        }
+    }
+    EXPECT_EQ(LoadError(form), "Error reading FXList: Holds 12 pictures, the game needs 13");
+}
+
+// 1 x 1 patterns of the 630 x 450 backdrop would be 283,500 patterns.
+TEST_F(FormLoaderTest, RefusesPatternGeometryBeyondTheLimitWhileLoading) {
+    TStoredForm form = StoredMainForm();
+    ItemOf(form, "FXList", 12).emplace_back("PatternWidth", TStoredValue::Int(1));
+    ItemOf(form, "FXList", 12).emplace_back("PatternHeight", TStoredValue::Int(1));
+    EXPECT_EQ(LoadError(form), "FXList.Items[12] would be cut into 283500 patterns, more than 65536");
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 #include "PlayFixture.h"
 #include "platform/Exception.h"
 
+#include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -113,6 +115,25 @@ TEST_F(LevelLoaderTest, MissingAndShortFilesChangeNothing) {
     EXPECT_EQ(W().FieldMap->Cells(2, 2), 1);
     EXPECT_EQ(ActiveMines(), 1);
     EXPECT_EQ(W().Mines[1]->X, 90);
+}
+
+// A folder, a FIFO without a writer, a symbolic link loop and a device under a level's name
+// are files that cannot be opened: nothing changes, nothing is reported, nothing waits.
+TEST_F(LevelLoaderTest, NamesThatAreNoRegularFileChangeNothing) {
+    Load(LevelFile().Set(2, 2, 1).Set(3, 3, 2).Set(4, 4, 6).Bytes());
+    std::filesystem::create_directory(folder.Path() / "folder.vrk");
+    ASSERT_EQ(::mkfifo((folder.Path() / "fifo.vrk").c_str(), 0600), 0);
+    std::filesystem::create_symlink("loop-b.vrk", folder.Path() / "loop-a.vrk");
+    std::filesystem::create_symlink("loop-a.vrk", folder.Path() / "loop-b.vrk");
+    std::filesystem::create_symlink("/dev/null", folder.Path() / "device.vrk");
+    for (const char* name : {"folder.vrk", "fifo.vrk", "loop-a.vrk", "device.vrk", "/dev/zero"}) {
+        EXPECT_NO_THROW(LoadLevel(W(), name)) << name;
+    }
+    EXPECT_EQ(W().FieldMap->Cells(2, 2), 1);
+    EXPECT_EQ(ActiveMines(), 1);
+    EXPECT_EQ(W().Mines[1]->X, 90);
+    EXPECT_EQ(W().ShipSprite->X, 120);
+    EXPECT_TRUE(platform.Errors.empty());
 }
 
 TEST_F(LevelLoaderTest, MineCodesBeyondTheHundredthAreLeftOut) {

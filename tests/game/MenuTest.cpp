@@ -71,6 +71,29 @@ TEST_F(MenuTest, AfterPlayChoicesWaitUntilTheTitleHasComeDown) {
     EXPECT_EQ(W().OrbIcon()->Y, 546);
 }
 
+TEST_F(MenuTest, AfterTheEndScreenNoChoiceIsLeftWhileTheTitleComesDown) {
+    StartWith(LevelFile());
+    QuietPlay(300, 210);
+    RunFrames(150);
+    // The last level is done: the end screen shows with the title up and the new-game choice
+    // from the start of the game still set.
+    W().GameState = 5;
+    RunFrames(1);
+    ASSERT_EQ(W().TitleSprite->Y, -480);
+    ASSERT_EQ(W().MenuChoice, 1);
+    PressEscFor(1);
+    EXPECT_EQ(W().GameState, 0);
+    EXPECT_EQ(W().MenuChoice, 0);
+    // A click on the new-game item during the descent starts nothing.
+    Hold(300, 230);
+    RunFrames(95);
+    EXPECT_EQ(W().GameState, 0);
+    EXPECT_EQ(W().MenuChoice, 0);
+    EXPECT_EQ(W().HighlightSprite->X, -200);
+    RunFrames(1);
+    EXPECT_EQ(W().GameState, 1);
+}
+
 TEST_F(MenuTest, EscLeavesTheScreensButNotTheMenu) {
     StartWith(LevelFile());
     PressEscFor(3);

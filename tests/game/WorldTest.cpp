@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -116,6 +117,27 @@ TEST_F(WorldTest, WithoutLevelOneTheMenuStartsAGameOnAnOpenField) {
     }
     EXPECT_EQ(W().ShipSprite->X, 0);
     EXPECT_EQ(W().ShipSprite->Y, 0);
+}
+
+// A FIFO named 1.vrk used to hang the start in its open; now it is a level file that cannot
+// be opened, so the game starts as if there were none.
+TEST_F(WorldTest, AFifoAsLevelOneStartsLikeNoLevelOne) {
+    ASSERT_EQ(::mkfifo((folder.Path() / "1.vrk").c_str(), 0600), 0);
+    Start({"-sf"});
+    EXPECT_EQ(W().GameState, 0);
+    RunFrames(2);
+    StartGame();
+    RunFrames(2);
+    EXPECT_EQ(W().GameState, 1);
+    for (int c = 0; c < 21; ++c) {
+        for (int r = 0; r < 15; ++r) {
+            EXPECT_EQ(W().FieldMap->Cells(c, r), 0);
+        }
+    }
+    for (int i = 1; i <= 100; ++i) {
+        EXPECT_EQ(W().MineMode[i], 0);
+    }
+    EXPECT_TRUE(platform.Errors.empty());
 }
 
 class SceneTest : public PlayFixture {

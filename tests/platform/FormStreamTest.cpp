@@ -22,15 +22,15 @@ TEST(FormStreamTest, RoundTripKeepsEveryKindOfValue) {
     const auto bytes = WriteStoredForm(Sample());
     const TStoredForm read = ReadStoredForm(bytes.data(), bytes.size());
     EXPECT_EQ(read.Form.Name, "Form1");
-    EXPECT_EQ(read.Form.Properties[0].second.Text, "Vorkalith 1.00a");
+    EXPECT_EQ(read.Form.Properties[0].Value.Text, "Vorkalith 1.00a");
     ASSERT_EQ(read.Components.size(), 1u);
     const auto& props = read.Components[0].Properties;
-    EXPECT_EQ(props[0].second.Type, TStoredValue::Kind::Identifier);
-    EXPECT_EQ(props[1].second.Members, (std::vector<std::string>{"doFullScreen", "doCenter"}));
-    EXPECT_TRUE(props[2].second.Boolean);
-    EXPECT_EQ(props[3].second.Integer, -5);
-    ASSERT_EQ(props[4].second.Items.size(), 2u);
-    EXPECT_EQ(props[4].second.Items[1][1].second.Bytes, (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(props[0].Value.Type, TStoredValue::Kind::Identifier);
+    EXPECT_EQ(props[1].Value.Members, (std::vector<std::string>{"doFullScreen", "doCenter"}));
+    EXPECT_TRUE(props[2].Value.Boolean);
+    EXPECT_EQ(props[3].Value.Integer, -5);
+    ASSERT_EQ(props[4].Value.Items.size(), 2u);
+    EXPECT_EQ(props[4].Value.Items[1][1].Value.Bytes, (std::vector<uint8_t>{1, 2, 3}));
 }
 
 TEST(FormStreamTest, RefusesEveryTruncationAndTrailingBytes) {

@@ -59,3 +59,25 @@ TEST(Letterbox, OutputToImage_RefusesAnEmptyView) {
     EXPECT_FALSE(OutputToImage(TRect{}, 640, 480, 10, 10, x, y));
     EXPECT_EQ(x, 7);
 }
+
+TEST(Letterbox, FitImageWhole_LargestWholeScaleCentred) {
+    // 1920x1080: 2x (1280x960) fits, 3x does not; the rest is bars on all four sides.
+    EXPECT_EQ(FitImageWhole(1920, 1080, 640, 480), (TRect{320, 60, 1600, 1020}));
+    EXPECT_EQ(FitImageWhole(1280, 960, 640, 480), (TRect{0, 0, 1280, 960}));
+    // One pixel short of 2x on one axis stays at 1x.
+    EXPECT_EQ(FitImageWhole(1279, 2000, 640, 480), (TRect{319, 760, 959, 1240}));
+}
+
+TEST(Letterbox, FitImageWhole_OutputSmallerThanImageFallsBackToFit) {
+    EXPECT_EQ(FitImageWhole(320, 240, 640, 480), FitImage(320, 240, 640, 480));
+    EXPECT_TRUE(FitImageWhole(0, 0, 640, 480).IsEmpty());
+}
+
+TEST(Letterbox, WindowForImage_WholeMultipleOfTheWorkArea) {
+    EXPECT_EQ(WindowForImage(1920, 1050, 640, 480), (TRect{0, 0, 1280, 960}));
+    EXPECT_EQ(WindowForImage(1280, 1024, 640, 480), (TRect{0, 0, 1280, 960}));
+    EXPECT_EQ(WindowForImage(1280, 940, 640, 480), (TRect{0, 0, 640, 480}));
+    EXPECT_EQ(WindowForImage(2560, 1440, 640, 480), (TRect{0, 0, 1920, 1440}));
+    // A work area smaller than the image: the image scaled down, aspect kept.
+    EXPECT_EQ(WindowForImage(600, 400, 640, 480), (TRect{0, 0, 533, 400}));
+}

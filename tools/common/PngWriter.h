@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-// Encodes a picture as a PNG file (8-bit RGB). The pixel data is stored without compression,
-// which keeps the writer free of libraries; the files are for review, not for shipping.
+// Encodes a picture as a PNG file (8-bit RGB) with libpng. Empty when libpng refuses.
 std::vector<uint8_t> EncodePng(const platform::RgbImage& image);
 
-// Writes EncodePng to a file; false when the file cannot be written.
+// Writes EncodePng to a file; false when the picture cannot be encoded or the file written.
 bool WritePng(const std::string& path, const platform::RgbImage& image);

@@ -12,18 +12,30 @@
 // ints32(a b c ...) (little-endian 32-bit values), file("path") (a file's bytes, relative
 // to the source).
 #include "platform/FormStream.h"
+#include "platform/RegularFile.h"
+#include "platform/ResourceLimits.h"
 
 #include <cctype>
 #include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
+
+// Only regular files are read: a FIFO or a device named by mistake is refused, not waited on.
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::optional<std::vector<uint8_t>> bytes = platform::RegularFile::ReadAll(path, platform::kMaxToolFileBytes);
+    if (!bytes) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return std::move(*bytes);
+}
 
 std::string Trim(const std::string& s) {
     auto b = s.find_first_not_of(" \t\r");
@@ -74,11 +86,7 @@ TStoredValue ParseValue(const std::string& value, const std::string& folder) {
         if (path.size() >= 2 && path.front() == '"') {
             path = path.substr(1, path.size() - 2);
         }
-        std::ifstream in(folder + "/" + path, std::ios::binary);
-        if (!in) {
-            throw std::runtime_error("cannot read " + folder + "/" + path);
-        }
-        return TStoredValue::Data(std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {}));
+        return TStoredValue::Data(ReadFile(folder + "/" + path));
     }
     if (value.front() == '-' || std::isdigit(static_cast<unsigned char>(value.front()))) {
         return TStoredValue::Int(std::stoll(value));
@@ -110,11 +118,11 @@ TStoredForm Parse(std::istream& in, const std::string& folder) {
                 item = nullptr;
             } else if (words[0] == "item" && words.size() == 1 && current) {
                 auto& props = current->Properties;
-                if (props.empty() || props.back().first != "Items") {
+                if (props.empty() || props.back().Name != "Items") {
                     props.emplace_back("Items", TStoredValue::List({}));
                 }
-                props.back().second.Items.emplace_back();
-                item = &props.back().second.Items.back();
+                props.back().Value.Items.emplace_back();
+                item = &props.back().Value.Items.back();
             } else if (auto eq = text.find('='); eq != std::string::npos && current) {
                 std::string name = Trim(text.substr(0, eq));
                 TStoredValue value = ParseValue(Trim(text.substr(eq + 1)), folder);
@@ -137,10 +145,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        std::ifstream in(argv[1]);
-        if (!in) {
-            throw std::runtime_error(std::string("cannot read ") + argv[1]);
-        }
+        const std::vector<uint8_t> text = ReadFile(argv[1]);
+        std::istringstream in(std::string(text.begin(), text.end()));
         std::string source = argv[1];
         std::string folder = source.find('/') == std::string::npos ? "." : source.substr(0, source.rfind('/'));
         std::vector<uint8_t> bytes = WriteStoredForm(Parse(in, folder));

@@ -1,7 +1,8 @@
 #include "tools/levels/LevelFiles.h"
 
-#include <fstream>
-#include <iterator>
+#include "platform/RegularFile.h"
+#include "platform/ResourceLimits.h"
+
 #include <stdexcept>
 
 namespace levels {
@@ -38,11 +39,12 @@ int LevelNumberOf(const std::string& path) {
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    // Only regular files: a FIFO or a device given by mistake is refused instead of waited on.
+    std::optional<std::vector<uint8_t>> bytes = platform::RegularFile::ReadAll(path, platform::kMaxToolFileBytes);
+    if (!bytes) {
         throw std::runtime_error(path + ": cannot open");
     }
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return std::move(*bytes);
 }
 
 TPicture LoadPictureFile(const std::string& path) {

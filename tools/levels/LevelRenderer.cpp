@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -137,10 +136,8 @@ int TileSetFor(int levelNumber) {
 }
 
 LevelRenderer::LevelRenderer(const std::string& picturesDir) {
-    std::ifstream file(picturesDir + "/catalogue.tsv");
-    if (!file) {
-        throw std::runtime_error(picturesDir + "/catalogue.tsv: cannot open");
-    }
+    const std::vector<uint8_t> bytes = ReadFileBytes(picturesDir + "/catalogue.tsv");
+    std::istringstream file(std::string(bytes.begin(), bytes.end()));
     for (std::string line; std::getline(file, line);) {
         catalogue_.push_back(line);
     }

@@ -10,9 +10,9 @@ using namespace platform;
 // SDL scancodes are the USB keyboard usage numbers; the tests name them by number so that
 // they need no SDL header.
 namespace usb {
-constexpr int A = 4, Z = 29, Digit1 = 30, Digit0 = 39, Enter = 40, Esc = 41, Space = 44, F1 = 58, F10 = 67, F11 = 68,
-              F12 = 69, Right = 79, Left = 80, Down = 81, Up = 82, KpDivide = 84, KpMultiply = 85, KpEnter = 88,
-              Kp1 = 89, Kp0 = 98, KpPeriod = 99, Backslash = 49, NonUsHash = 50, LCtrl = 224, LShift = 225, LAlt = 226,
+constexpr int Digit1 = 30, Digit0 = 39, Enter = 40, Esc = 41, Space = 44, F1 = 58, F10 = 67, F11 = 68, F12 = 69,
+              Right = 79, Left = 80, Down = 81, Up = 82, KpDivide = 84, KpMultiply = 85, KpEnter = 88, Kp1 = 89,
+              Kp0 = 98, KpPeriod = 99, Backslash = 49, NonUsHash = 50, LCtrl = 224, LShift = 225, LAlt = 226,
               LGui = 227, RCtrl = 228, RShift = 229, RAlt = 230, RGui = 231, Application = 101;
 }
 

@@ -1,0 +1,106 @@
+#include "demo/DemoCommands.h"
+
+#include "demo/DemoPlayer.h"
+#include "demo/DemoReader.h"
+#include "demo/DemoWriter.h"
+#include "demo/FrameLoop.h"
+#include "demo/LevelDigests.h"
+#include "demo/RecordingPlatform.h"
+#include "demo/ScreenHash.h"
+#include "demo/StateJson.h"
+#include "game/MainForm.h"
+#include "platform/Application.h"
+
+#include <iostream>
+#include <memory>
+
+namespace {
+
+constexpr const char* kTitle = "Vorkalith";
+
+// The main form made and added as the game's main does; null (the error shown) when it fails.
+TForm1* MakeForm(TApplication& application) {
+    application.SetTitle(kTitle);
+    try {
+        return static_cast<TForm1*>(&application.AddForm(std::make_unique<TForm1>(application)));
+    } catch (const std::exception& e) {
+        application.ShowException(e);
+        return nullptr;
+    }
+}
+
+void PrintFinal(const TForm1& form, const FrameLoop& loop) {
+    std::cout << StateJson::Final(form, loop.Frames(), ScreenHash::OfForm(form)) << std::endl;
+}
+
+} // namespace
+
+std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force) {
+    if (playbackFile.empty() && (headless || force)) {
+        return std::string(headless ? "--headless" : "--force") + " needs --playback";
+    }
+    return {};
+}
+
+int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments) {
+    std::unique_ptr<DemoWriter> writer;
+    try {
+        writer = std::make_unique<DemoWriter>(file);
+    } catch (const std::exception& e) {
+        std::cerr << "vorkalith: " << e.what() << '\n';
+        return 1;
+    }
+    int status = 0;
+    {
+        RecordingPlatform recorder(live, *writer, arguments);
+        TApplication application(recorder, arguments);
+        TForm1* form = MakeForm(application);
+        if (!form) {
+            return 1;
+        }
+        FrameLoop loop(application);
+        bool more = true;
+        while (more) {
+            recorder.BeginFrame();
+            more = loop.Pass();
+            recorder.EndFrame();
+        }
+        PrintFinal(*form, loop);
+    }
+    if (!writer->Close()) {
+        std::cerr << "vorkalith: " << file << ": the demo could not be written completely\n";
+        status = 1;
+    }
+    return status;
+}
+
+int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
+    Demo demo;
+    try {
+        demo = DemoReader::ReadFile(file, force);
+    } catch (const DemoError& e) {
+        std::cerr << "vorkalith: " << e.what() << '\n';
+        return 1;
+    }
+    const std::vector<std::string> differing = LevelDigests::Differing(demo);
+    for (const std::string& name : differing) {
+        std::cerr << "vorkalith: demo was recorded with another " << name << '\n';
+    }
+    if (!differing.empty() && !force) {
+        std::cerr << "vorkalith: playback refused (--force plays it all the same)\n";
+        return 1;
+    }
+
+    DemoPlayer player(window, demo);
+    if (!player.MakeForm()) {
+        return 1;
+    }
+    player.Play(window != nullptr);
+    std::cout << player.FinalState() << std::endl;
+    if (player.EndedEarly()) {
+        std::cerr << "vorkalith: the game ended at frame " << player.Frames() << " of the demo's " << demo.FrameCount()
+                  << ": the replay went another way than the recording\n";
+        return 1;
+    }
+    return 0;
+}

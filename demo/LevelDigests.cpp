@@ -1,0 +1,45 @@
+#include "demo/LevelDigests.h"
+
+#include "game/LevelFolder.h"
+#include "platform/RegularFile.h"
+
+#include <xxhash.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+// A level file holds one record of 22 columns by 16 rows; the game reads no more than that.
+constexpr std::size_t kLevelRecordBytes = 22 * 16;
+} // namespace
+
+uint64_t LevelDigests::Of(std::span<const uint8_t> bytes) {
+    return XXH64(bytes.data(), bytes.size(), 0);
+}
+
+LevelDigest LevelDigests::OfFile(const std::string& fileName) {
+    LevelDigest digest;
+    digest.FileName = fileName;
+    uint8_t record[kLevelRecordBytes];
+    // Opened and read as the level loader does, in the level folder in use.
+    std::optional<platform::RegularFile> file = platform::RegularFile::Open(LevelFolder::PathOf(fileName));
+    if (file) {
+        digest.Bytes = file->Read(record, sizeof record);
+    }
+    digest.Hash = Of(std::span<const uint8_t>(record, digest.Bytes));
+    return digest;
+}
+
+std::vector<std::string> LevelDigests::Differing(const Demo& demo) {
+    std::vector<std::string> names;
+    for (const LevelDigest& recorded : demo.Levels) {
+        if (std::find(names.begin(), names.end(), recorded.FileName) != names.end()) {
+            continue;
+        }
+        const LevelDigest now = OfFile(recorded.FileName);
+        if (now.Bytes != recorded.Bytes || now.Hash != recorded.Hash) {
+            names.push_back(recorded.FileName);
+        }
+    }
+    return names;
+}

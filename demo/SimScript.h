@@ -1,0 +1,54 @@
+#pragma once
+
+#include "demo/Demo.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A script of the simulator, one command a line ('#' starts a comment):
+//   frames N                         run N frames
+//   key CODE|left|up|right|down|esc down|up    a key by virtual-key code
+//   scankey CODE down|up             a key by the keyboard's key code
+//   mouse X Y                        the pointer moves
+//   button down|up [BUTTON [X Y]]    a mouse button (1 by default) at the pointer (or X Y)
+//   focus in|out                     the window comes to the front or goes behind
+//   foreground 0|1                   the window has the keyboard focus or not (no event)
+//   event focus-in|focus-out|expose|quit   a bare window event
+//   tick MS|60hz                     clock step of each frame (60hz: 1000/60 ms on average)
+//   state                            print the state as one JSON line
+//   shot FILE                        write the screen as a PNG
+// and, before the first frame, the start of the run:
+//   utc HH:MM:SS.mmm   clock MS   arg TEXT   level NAME BYTES DIGEST
+// A `foreground` line before the first frame also stops the window's automatic focus at start.
+struct SimCommand {
+    enum class Kind { Frames, Input, Tick, State, Shot, Utc, Clock, Arg, Level, StartForeground };
+    Kind What = Kind::Frames;
+    int Line = 0;
+    long long Count = 0;     // Frames: N; Tick: MS, -1 for 60hz; Clock: MS; StartForeground: 0|1
+    DemoInput Input;         // Input
+    std::string Text;        // Shot, Arg
+    platform::TimeOfDay Utc; // Utc
+    LevelDigest Level;       // Level
+};
+
+class ScriptError : public std::runtime_error {
+public:
+    ScriptError(int line, const std::string& message)
+        : std::runtime_error("line " + std::to_string(line) + ": " + message), Line(line), Message(message) {}
+    int Line;
+    std::string Message;
+};
+
+class SimScript {
+public:
+    // Raises ScriptError naming the first bad line.
+    static std::vector<SimCommand> Parse(std::string_view text);
+    // The script that replays a demo exactly.
+    static std::string FromDemo(const Demo& demo);
+
+    // Key code of a virtual-key code (0 when no key has it), and the reverse.
+    static int KeyCodeOf(int virtualKey);
+};

@@ -1,0 +1,137 @@
+#include "demo/Simulator.h"
+
+#include "demo/HeadlessSession.h"
+#include "demo/JsonText.h"
+#include "demo/LevelDigests.h"
+
+#include <memory>
+
+namespace {
+
+using Kind = SimCommand::Kind;
+
+// What the commands before the first frame set up.
+struct Start {
+    SessionStart Session;
+    std::vector<LevelDigest> Levels;
+};
+
+Start ReadStart(const std::vector<SimCommand>& commands, const Simulator::Options& options) {
+    Start start;
+    SessionStart& session = start.Session;
+    session.Utc = options.Utc;
+    session.DemoFile = options.DemoFile;
+    for (const SimCommand& c : commands) {
+        if (c.What == Kind::Frames) {
+            break;
+        }
+        if (c.What == Kind::Utc && !options.UtcGiven) {
+            session.Utc = c.Utc;
+        } else if (c.What == Kind::Clock) {
+            session.Clock = static_cast<uint32_t>(c.Count);
+        } else if (c.What == Kind::Arg) {
+            session.Arguments.push_back(c.Text);
+        } else if (c.What == Kind::Level) {
+            start.Levels.push_back(c.Level);
+        } else if (c.What == Kind::StartForeground) {
+            session.Foreground = c.Count != 0;
+            session.AutoFocus = false;
+        }
+    }
+    if (!options.Arguments.empty()) {
+        session.Arguments = options.Arguments;
+    }
+    return start;
+}
+
+// One input command: a button without coordinates acts where the pointer is; `focus` moves the
+// window as well, where a bare `event focus-...` only reports it.
+class InputFeeder {
+public:
+    explicit InputFeeder(HeadlessSession& session) : session_(session) {}
+
+    void Apply(const SimCommand& command) {
+        DemoInput input = command.Input;
+        using In = DemoInput::Kind;
+        if (input.What == In::MouseMove) {
+            pointerX_ = input.A;
+            pointerY_ = input.B;
+        } else if ((input.What == In::MouseDown || input.What == In::MouseUp) && command.Count == 0) {
+            input.A = pointerX_;
+            input.B = pointerY_;
+        } else if ((input.What == In::FocusGained || input.What == In::FocusLost) && command.Count == 1) {
+            session_.Apply(DemoInput{In::Foreground, input.What == In::FocusGained ? 1 : 0});
+        }
+        session_.Apply(input);
+    }
+
+private:
+    HeadlessSession& session_;
+    int pointerX_ = 0;
+    int pointerY_ = 0;
+};
+
+} // namespace
+
+int Simulator::Run(const std::vector<SimCommand>& commands, const Options& options,
+                   const std::function<void(const std::string&)>& out,
+                   const std::function<void(const std::string&)>& err) {
+    const Start start = ReadStart(commands, options);
+    int status = 0;
+    for (const LevelDigest& level : start.Levels) {
+        const LevelDigest now = LevelDigests::OfFile(level.FileName);
+        if (now.Bytes != level.Bytes || now.Hash != level.Hash) {
+            err("demo was recorded with another " + level.FileName);
+            status = 1;
+        }
+    }
+    if (status != 0) {
+        return status;
+    }
+    std::unique_ptr<HeadlessSession> run;
+    try {
+        run = std::make_unique<HeadlessSession>(start.Session);
+    } catch (const std::exception& e) {
+        err(e.what());
+        return 1;
+    }
+    run->OnError = [&out](const std::string& message) { out("{\"error\": " + jsontext::Quote(message) + "}"); };
+    if (!run->MakeForm()) {
+        return 1;
+    }
+    InputFeeder feeder(*run);
+    bool running = true;
+    for (const SimCommand& c : commands) {
+        switch (c.What) {
+        case Kind::Frames:
+            running = run->Frames(c.Count);
+            break;
+        case Kind::Input:
+            feeder.Apply(c);
+            break;
+        case Kind::Tick:
+            run->SetTick(c.Count);
+            break;
+        case Kind::State:
+            out(run->State());
+            break;
+        case Kind::Shot:
+            if (!run->Shot(c.Text)) {
+                err(c.Text + ": cannot write the picture");
+                status = 1;
+            }
+            break;
+        default:
+            break;
+        }
+        if (!running) {
+            out("{\"terminated\": true}");
+            break;
+        }
+    }
+    if (!run->CloseDemo()) {
+        err(options.DemoFile + ": the demo could not be written completely");
+        status = 1;
+    }
+    return status;
+}

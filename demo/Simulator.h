@@ -1,0 +1,26 @@
+#pragma once
+
+#include "demo/SimScript.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs a simulator script with the real game on the headless platform and writes JSON lines:
+// `state` objects, {"error": MESSAGE} for each error that reaches the error box and
+// {"terminated": true} when the application ends.
+class Simulator {
+public:
+    struct Options {
+        platform::TimeOfDay Utc;            // time of day at start-up, unless the script sets it
+        bool UtcGiven = false;              // Utc overrides the script's
+        std::vector<std::string> Arguments; // the game's command line, unless empty
+        std::string DemoFile;               // also record the run as a demo here
+    };
+
+    // Lines go to `out`; returns the exit status: 0, or 1 when a level file differs from the
+    // script's `level` line, the demo or a shot cannot be written, or the game cannot start.
+    static int Run(const std::vector<SimCommand>& commands, const Options& options,
+                   const std::function<void(const std::string&)>& out,
+                   const std::function<void(const std::string&)>& err);
+};

@@ -1,0 +1,131 @@
+// vorkalith-sim: the real game on the headless display, driven by a script, for tests and tools.
+//
+//   vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO] [SCRIPT] [-- GAME-ARGS]
+//   vorkalith-sim --from-demo DEMO
+//
+// Runs in the folder of the level files. Without SCRIPT the script is read from standard input.
+// Output is JSON lines (state objects, errors, the end of the application). --to-demo also
+// records the run as a demo; --from-demo prints the script that replays a demo.
+#include "demo/DemoReader.h"
+#include "demo/DemoText.h"
+#include "demo/SimScript.h"
+#include "demo/Simulator.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage = "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO] [SCRIPT] [-- GAME-ARGS]\n"
+                               "       vorkalith-sim --from-demo DEMO\n";
+
+constexpr const char* kHelp =
+    "Runs the game on the headless display, driven by a script (one command a line, '#' comments):\n"
+    "  frames N                       run N frames\n"
+    "  key CODE|left|up|right|down|esc down|up\n"
+    "                                 a key by virtual-key code\n"
+    "  scankey CODE down|up           a key by the keyboard's key code\n"
+    "  mouse X Y                      the pointer moves\n"
+    "  button down|up [BUTTON [X Y]]  a mouse button (1 by default) at the pointer\n"
+    "  focus in|out                   the window comes to the front or goes behind\n"
+    "  foreground 0|1                 the window has the keyboard focus or not (no event)\n"
+    "  event focus-in|focus-out|expose|quit\n"
+    "  tick MS|60hz                   the clock step of each frame (60hz by default)\n"
+    "  state                          print the game's state as one JSON line\n"
+    "  shot FILE                      write the screen as a PNG\n"
+    "Before the first frame: utc HH:MM:SS.mmm, clock MS, arg TEXT, level NAME BYTES DIGEST.\n"
+    "Output: JSON lines: state objects, {\"error\": MESSAGE}, {\"terminated\": true}.\n"
+    "Options:\n"
+    "  --utc HH:MM:SS.mmm   the time of day the game starts at (default 00:00:00.000)\n"
+    "  --to-demo DEMO       also record the run as a demo\n"
+    "  --from-demo DEMO     print the script that replays DEMO exactly\n"
+    "  --help               this text\n"
+    "Exit status: 0 done, 1 failure, 2 bad usage or a bad script line.\n";
+
+int Usage(const std::string& message) {
+    std::cerr << "vorkalith-sim: " << message << '\n' << kUsage;
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Simulator::Options options;
+    std::string scriptFile;
+    std::string fromDemo;
+    bool gameArgs = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (gameArgs) {
+            options.Arguments.push_back(arg);
+        } else if (arg == "--") {
+            gameArgs = true;
+        } else if (arg == "--help") {
+            std::cout << kUsage << kHelp;
+            return 0;
+        } else if (arg == "--utc" || arg == "--to-demo" || arg == "--from-demo") {
+            if (i + 1 >= argc) {
+                return Usage(arg + " needs a value");
+            }
+            const std::string value = argv[++i];
+            if (arg == "--utc") {
+                const auto time = demotext::ParseTime(value);
+                if (!time) {
+                    return Usage("bad time of day \"" + value + "\" (HH:MM:SS.mmm)");
+                }
+                options.Utc = *time;
+                options.UtcGiven = true;
+            } else {
+                (arg == "--to-demo" ? options.DemoFile : fromDemo) = value;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg);
+        } else if (scriptFile.empty()) {
+            scriptFile = arg;
+        } else {
+            return Usage("more than one script");
+        }
+    }
+
+    if (!fromDemo.empty()) {
+        if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || gameArgs) {
+            return Usage("--from-demo takes no other arguments");
+        }
+        try {
+            std::cout << SimScript::FromDemo(DemoReader::ReadFile(fromDemo));
+        } catch (const DemoError& e) {
+            std::cerr << "vorkalith-sim: " << e.what() << '\n';
+            return 1;
+        }
+        return 0;
+    }
+
+    std::string text;
+    if (scriptFile.empty() || scriptFile == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        scriptFile = "-";
+    } else {
+        std::ifstream in(scriptFile, std::ios::binary);
+        if (!in) {
+            std::cerr << "vorkalith-sim: " << scriptFile << ": cannot open\n";
+            return 1;
+        }
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::vector<SimCommand> commands;
+    try {
+        commands = SimScript::Parse(text);
+    } catch (const ScriptError& e) {
+        std::cerr << "vorkalith-sim: " << scriptFile << ":" << e.Line << ": " << e.Message << '\n';
+        return 2;
+    }
+    // Lines are written whole as they come, so that a reader sees each state at once.
+    return Simulator::Run(
+        commands, options, [](const std::string& line) { std::cout << line << '\n'
+                                                                   << std::flush; },
+        [](const std::string& line) { std::cerr << "vorkalith-sim: " << line << '\n'; });
+}

@@ -1,0 +1,75 @@
+#include "game/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+CommandLine Parsed(const std::vector<std::string>& args) {
+    CommandLine c;
+    std::string error;
+    EXPECT_TRUE(c.Parse(args, error)) << error;
+    return c;
+}
+
+std::string Refusal(const std::vector<std::string>& args) {
+    CommandLine c;
+    std::string error;
+    EXPECT_FALSE(c.Parse(args, error));
+    return error;
+}
+} // namespace
+
+TEST(CommandLine, NoArgumentsMeansDefaults) {
+    const CommandLine c = Parsed({});
+    EXPECT_FALSE(c.Help || c.Version || c.SlowFlip || c.Window || c.IntegerScale || c.Headless || c.Force);
+    EXPECT_TRUE(c.LevelsDir.empty() && c.RecordFile.empty() && c.PlaybackFile.empty());
+}
+
+TEST(CommandLine, SlowFlipCountsOnlyAsTheFirstArgument) {
+    EXPECT_TRUE(Parsed({"-sf"}).SlowFlip);
+    EXPECT_TRUE(Parsed({"-sf", "--window"}).SlowFlip);
+    // Accepted elsewhere, as before, but without effect; the capital form is not the switch.
+    EXPECT_FALSE(Parsed({"--window", "-sf"}).SlowFlip);
+    EXPECT_FALSE(Refusal({"-SF"}).empty());
+}
+
+TEST(CommandLine, TheOptionsScreensDashFIsAcceptedAndIgnored) {
+    const CommandLine c = Parsed({"-f"});
+    EXPECT_FALSE(c.SlowFlip);
+}
+
+TEST(CommandLine, FlagsAndValuesInBothSpellings) {
+    const CommandLine c = Parsed({"--window", "--integer-scale", "--levels", "/x/levels", "--record=a.demo"});
+    EXPECT_TRUE(c.Window);
+    EXPECT_TRUE(c.IntegerScale);
+    EXPECT_EQ(c.LevelsDir, "/x/levels");
+    EXPECT_EQ(c.RecordFile, "a.demo");
+    const CommandLine p = Parsed({"--playback", "b.demo", "--headless", "--force", "--levels=rel"});
+    EXPECT_EQ(p.PlaybackFile, "b.demo");
+    EXPECT_TRUE(p.Headless && p.Force);
+    EXPECT_EQ(p.LevelsDir, "rel");
+}
+
+TEST(CommandLine, HelpAndVersion) {
+    EXPECT_TRUE(Parsed({"--help"}).Help);
+    EXPECT_TRUE(Parsed({"-h"}).Help);
+    EXPECT_TRUE(Parsed({"--version"}).Version);
+    EXPECT_EQ(CommandLine::VersionLine().rfind("vorkalith ", 0), 0u);
+    EXPECT_NE(CommandLine::Usage().find("--levels DIR"), std::string::npos);
+}
+
+TEST(CommandLine, UsageErrorsNameTheCulprit) {
+    EXPECT_EQ(Refusal({"--fullscreen"}), "unknown option '--fullscreen'");
+    EXPECT_EQ(Refusal({"level1"}), "unexpected argument 'level1'");
+    EXPECT_EQ(Refusal({"--levels"}), "option '--levels' needs a value");
+    EXPECT_EQ(Refusal({"--levels="}), "option '--levels' needs a value");
+    EXPECT_EQ(Refusal({"--record", "a", "--playback", "b"}), "--record and --playback cannot be used together");
+    // A prefix of a known option is not that option.
+    EXPECT_EQ(Refusal({"--levelsX"}), "unknown option '--levelsX'");
+}
+
+TEST(CommandLine, ParseStartsAfresh) {
+    CommandLine c = Parsed({"--window"});
+    std::string error;
+    ASSERT_TRUE(c.Parse({}, error));
+    EXPECT_FALSE(c.Window);
+}

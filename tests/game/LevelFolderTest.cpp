@@ -1,0 +1,108 @@
+#include "game/LevelFolder.h"
+
+#include "GameFixture.h"
+#include "ScratchFolder.h"
+#include "game/Game.h"
+#include "game/LevelLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+LevelFolder::Places Typical() {
+    LevelFolder::Places p;
+    p.CurrentDir = "/home/u/somewhere";
+    p.ExecutableDir = "/usr/bin";
+    p.InstalledRelative = "../share/vorkalith/levels";
+    p.Home = "/home/u";
+    return p;
+}
+
+// A file system holding exactly the given files.
+auto Holding(std::set<std::string> files) {
+    return [files](const std::string& path) { return files.count(path) != 0; };
+}
+} // namespace
+
+TEST(LevelFolder, CandidatesInOrderWithXdgDefaults) {
+    LevelFolder::Places p = Typical();
+    p.CommandLineDir = "/cli";
+    p.EnvironmentDir = "/env";
+    EXPECT_EQ(LevelFolder::Candidates(p),
+              (std::vector<std::string>{"/cli", "/env", "/home/u/somewhere", "/usr/share/vorkalith/levels", "/usr/bin",
+                                        "/home/u/.local/share/vorkalith/levels", "/usr/local/share/vorkalith/levels",
+                                        "/usr/share/vorkalith/levels"}));
+}
+
+TEST(LevelFolder, XdgVariablesReplaceDefaultsAndRelativeEntriesAreIgnored) {
+    LevelFolder::Places p = Typical();
+    p.DataHome = "/data/home/";
+    p.DataDirs = "/a::relative/dir:/b/";
+    const std::vector<std::string> c = LevelFolder::Candidates(p);
+    const std::vector<std::string> tail(c.end() - 3, c.end());
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"/data/home/vorkalith/levels", "/a/vorkalith/levels", "/b/vorkalith/levels"}));
+    p.DataHome = "relative";
+    EXPECT_EQ(LevelFolder::Candidates(p)[3], "/home/u/.local/share/vorkalith/levels");
+}
+
+TEST(LevelFolder, TheCurrentFolderWinsWhenItHoldsTheFirstLevel) {
+    const auto choice =
+        LevelFolder::Find(Typical(), Holding({"/home/u/somewhere/1.vrk", "/usr/share/vorkalith/levels/1.vrk"}));
+    EXPECT_EQ(choice.Folder, "/home/u/somewhere");
+    EXPECT_TRUE(choice.HasFirstLevel);
+    EXPECT_TRUE(LevelFolder::Warning(choice).empty());
+}
+
+TEST(LevelFolder, StartedFromElsewhereFindsTheInstalledLevels) {
+    const auto choice = LevelFolder::Find(Typical(), Holding({"/usr/share/vorkalith/levels/1.vrk"}));
+    EXPECT_EQ(choice.Folder, "/usr/share/vorkalith/levels");
+}
+
+TEST(LevelFolder, TheEnvironmentComesBeforeTheCurrentFolder) {
+    LevelFolder::Places p = Typical();
+    p.EnvironmentDir = "/env";
+    const auto choice = LevelFolder::Find(p, Holding({"/env/1.vrk", "/home/u/somewhere/1.vrk"}));
+    EXPECT_EQ(choice.Folder, "/env");
+}
+
+TEST(LevelFolder, AFolderAskedForIsTakenEvenWithoutLevelsAndSaidSo) {
+    LevelFolder::Places p = Typical();
+    p.CommandLineDir = "/empty";
+    const auto choice = LevelFolder::Find(p, Holding({"/usr/share/vorkalith/levels/1.vrk"}));
+    EXPECT_EQ(choice.Folder, "/empty");
+    EXPECT_FALSE(choice.HasFirstLevel);
+    EXPECT_EQ(LevelFolder::Warning(choice), "vorkalith: no level file 1.vrk in /empty; the fields stay empty");
+}
+
+TEST(LevelFolder, NothingFoundNamesEveryPlaceOnce) {
+    const auto choice = LevelFolder::Find(Typical(), Holding({}));
+    EXPECT_TRUE(choice.Folder.empty());
+    const std::string warning = LevelFolder::Warning(choice);
+    EXPECT_NE(warning.find("(looked in /home/u/somewhere, /usr/share/vorkalith/levels, /usr/bin, "
+                           "/home/u/.local/share/vorkalith/levels, /usr/local/share/vorkalith/levels, "
+                           "/usr/share/vorkalith/levels)"),
+              std::string::npos)
+        << warning;
+}
+
+class LevelFolderLoad : public GameFixture {
+protected:
+    void TearDown() override { LevelFolder::Use(""); }
+};
+
+TEST_F(LevelFolderLoad, LoadLevelReadsFromTheFolderInUse) {
+    ScratchFolder levels;
+    std::string bytes(352, '\0');
+    bytes[5 * 16 + 3] = 1; // a wall at column 5, row 3
+    levels.Write("1.vrk", bytes);
+    const std::filesystem::path folder = levels.Path();
+    ScratchFolder elsewhere; // the current folder holds no level
+    Start();
+    LevelFolder::Use(folder.string());
+    form->World.LevelGrid[5][3] = 0;
+    LoadLevel(form->World, "1.vrk");
+    EXPECT_EQ(form->World.LevelGrid[5][3], 1);
+    EXPECT_EQ(LevelFolder::PathOf("2.vrk"), (folder / "2.vrk").string());
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+
+class TGame;
+
+// Steers the ship a step at a time along a shortest path over the field's cells to the nearest
+// target: the orbs, keeping off the cells a mine covers or is about to enter while another way
+// exists, or the mines themselves.
+class CellBot {
+public:
+    enum class Target { Orbs, Mines };
+
+    CellBot(const TGame& game, Target target) : game_(game), target_(target) {}
+
+    // The key code to hold in the next frame, 0 for none.
+    int Key() const;
+
+private:
+    static constexpr int kColumns = 21;
+    static constexpr int kRows = 15;
+    using CellSet = std::array<bool, kColumns * kRows>;
+
+    bool Open(int column, int row) const;
+    CellSet MineCells() const;
+    CellSet TargetCells() const;
+    int FirstStep(const CellSet& avoid) const;
+
+    const TGame& game_;
+    Target target_;
+};
