@@ -6,6 +6,9 @@
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
 #   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
 #   tools/setup.sh package    build, validate the desktop files and make the Debian package (build/*.deb)
+#   tools/setup.sh web        build the web page into build-web/page
+#   tools/setup.sh serve      build the web page and serve it on http://127.0.0.1:8000/ (PORT=... for another)
+#   tools/setup.sh webtest    build the web page, run the unit tests under node and the browser test
 set -euo pipefail
 
 mode=${1:-play}
@@ -52,8 +55,30 @@ package)
     packaging/validate.sh build
     (cd build && cpack -G DEB)
     ;;
+web | serve | webtest)
+    # The browser build: emscripten, node with acorn for its optimiser, chromium for the browser test.
+    tools/install-packages.sh emscripten nodejs node-acorn chromium python3
+    # The host tools (form packer, level compiler) come from the native build in build/.
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j "$jobs" --target formpack vk_levelc
+    cmake --preset web -DVORKALITH_HOST_TOOLS_DIR="$top/build/tools"
+    cmake --build build-web -j "$jobs"
+    case "$mode" in
+    serve)
+        echo "Vorkalith on http://127.0.0.1:${PORT:-8000}/"
+        exec python3 -m http.server "${PORT:-8000}" --bind 127.0.0.1 --directory build-web/page
+        ;;
+    webtest)
+        ctest --test-dir build-web --output-on-failure -j "$jobs"
+        # The native headless menu screen, which the page's menu must equal.
+        cmake --build build -j "$jobs" --target vk_menuframe vk_levels
+        (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
+        node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
+        ;;
+    esac
+    ;;
 *)
-    echo "usage: tools/setup.sh play|test|sanitize|clang|package" >&2
+    echo "usage: tools/setup.sh play|test|sanitize|clang|package|web|serve|webtest" >&2
     exit 2
     ;;
 esac

@@ -10,9 +10,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/install-packages.sh" xvfb xdotool
 build=$(cd "${1:-$top/build}" && pwd)
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 9))
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display number and writes it to descriptor 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 game=
 cleanup() {
@@ -21,11 +21,11 @@ cleanup() {
     wait 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do
-    xdotool getmouselocation >/dev/null 2>&1 && break
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
     sleep 0.1
 done
+export DISPLAY=:$(cat "$work/display")
 
 cd "$build/run"
 ./vorkalith --record "$work/live.vkd" >"$work/live.txt" &

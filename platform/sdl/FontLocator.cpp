@@ -1,16 +1,17 @@
 #include "platform/sdl/FontLocator.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/FontFace.h"
 
-#include <algorithm>
-#include <cctype>
+#include <fontconfig/fontconfig.h>
 
 namespace platform {
 
 namespace {
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
+int FontconfigWeight(int weight) {
+    if (weight >= 900) {
+        return FC_WEIGHT_BLACK;
+    }
+    return weight >= 700 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
 }
 
 struct PatternDeleter {
@@ -42,21 +43,13 @@ std::optional<FontFile> FontLocator::Find(const std::string& name, bool bold, bo
     }
     std::optional<FontFile> found;
     if (config_->Handle != nullptr) {
-        const std::string lower = Lower(name);
-        int weight = bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
+        const FontFace face = ResolveFontFace(name, bold, italic);
         Pattern pattern(FcPatternCreate());
-        if (lower == "system" || lower.empty()) {
-            // The classic system font is a bold sans.
+        FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(face.Family.c_str()));
+        if (face.SansStandIn) {
             FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-            weight = FC_WEIGHT_BOLD;
-        } else {
-            FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-            if (lower.find("black") != std::string::npos || lower.find("heavy") != std::string::npos) {
-                // A family we may not have: the heaviest sans there is stands in for it.
-                FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-                weight = FC_WEIGHT_BLACK;
-            }
         }
+        const int weight = FontconfigWeight(face.Weight);
         FcPatternAddInteger(pattern.get(), FC_WEIGHT, weight);
         FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);

@@ -18,8 +18,8 @@ struct FontFile {
     bool SyntheticItalic = false;
 };
 
-// Finds installed fonts by name through fontconfig. "System" stands for a bold sans; names
-// that ask for a black or heavy face get the heaviest weight; other names get fontconfig's
+// Finds installed fonts by name through fontconfig, for the face ResolveFontFace makes of the
+// name ("System" a bold sans, black or heavy names the heaviest weight); other names get fontconfig's
 // best match, which falls back to the default sans. Answers are cached.
 class FontLocator {
 public:

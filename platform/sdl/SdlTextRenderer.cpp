@@ -1,6 +1,6 @@
 #include "platform/TextRenderer.h"
 
-#include "platform/CoverageBlend.h"
+#include "platform/GlyphBlender.h"
 #include "platform/RegularFile.h"
 #include "platform/ResourceLimits.h"
 #include "platform/Surface.h"
@@ -37,41 +37,6 @@ struct FontCloser {
 struct SurfaceFreer {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
-
-// The text's box, already clipped to the target: `box` on the target, starting at (srcX, srcY)
-// of the rendered coverage image.
-struct Placement {
-    TRect Box;
-    int SrcX = 0;
-    int SrcY = 0;
-};
-
-template <int Bpp> void FillBox(Surface& target, const TRect& box, uint32_t raw) {
-    for (int y = box.Top; y < box.Bottom; ++y) {
-        uint8_t* d = target.Bits() + static_cast<std::ptrdiff_t>(y) * target.Pitch() + box.Left * Bpp;
-        for (int x = box.Left; x < box.Right; ++x, d += Bpp) {
-            for (int i = 0; i < Bpp; ++i) {
-                d[i] = static_cast<uint8_t>(raw >> (8 * i));
-            }
-        }
-    }
-}
-
-void FillBackground(Surface& target, const TRect& box, Rgb background) {
-    const uint32_t raw = target.Format().FromRgb(background);
-    switch (target.Format().BytesPerPixel()) {
-    case 1:
-        return FillBox<1>(target, box, raw);
-    case 2:
-        return FillBox<2>(target, box, raw);
-    case 3:
-        return FillBox<3>(target, box, raw);
-    case 4:
-        return FillBox<4>(target, box, raw);
-    default:
-        return;
-    }
-}
 
 // The coverage of a rendered ARGB image: its alpha channel, which does not depend on the colour.
 CoverageImage CoverageOf(const SDL_Surface& glyphs) {
@@ -123,20 +88,13 @@ public:
             }
             image = &images_.Add(key, CoverageOf(*glyphs));
         }
-        const CoverageImage* glyphs = image;
-        Placement at;
-        at.Box = TRect{std::max(x, 0), std::max(y, 0),
-                       static_cast<int32_t>(std::min<int64_t>(int64_t{x} + glyphs->Width, target.Width())),
-                       static_cast<int32_t>(std::min<int64_t>(int64_t{y} + glyphs->Height, target.Height()))};
-        if (at.Box.IsEmpty()) {
-            return;
-        }
-        at.SrcX = at.Box.Left - x;
-        at.SrcY = at.Box.Top - y;
-        if (background != nullptr) {
-            FillBackground(target, at.Box, *background);
-        }
-        coverage::Blend(target, *glyphs, at.Box, at.SrcX, at.SrcY, color);
+        GlyphCoverage coverage;
+        coverage.Alpha = image->Alpha.data();
+        coverage.Width = image->Width;
+        coverage.Height = image->Height;
+        coverage.Step = 1;
+        coverage.Pitch = image->Width;
+        BlendGlyphs(target, x, y, coverage, color, background);
     }
 
     TextSize Measure(std::string_view utf8, const FontSpec& spec) override {

@@ -90,7 +90,13 @@ TEST_F(RecordReplayTest, APlaybackEndsInTheStateOfTheRecording) {
     EXPECT_NE(text.find("level 1.vrk 352 "), std::string::npos);
     EXPECT_NE(text.find("k+205"), std::string::npos);
     EXPECT_NE(text.find("fout a0"), std::string::npos);
-    EXPECT_NE(text.find("r 149 5"), std::string::npos);
+    // Input-free frames are kept as runs (a flush every few seconds may split one).
+    std::istringstream lines(text);
+    bool run = false;
+    for (std::string line; std::getline(lines, line);) {
+        run = run || (line.starts_with("r ") && line.ends_with(" 5"));
+    }
+    EXPECT_TRUE(run);
 }
 
 TEST_F(RecordReplayTest, SlowFlipGamesReplayToo) {

@@ -25,8 +25,10 @@
 namespace {
 
 constexpr std::size_t kLevelBytes = 352;
-constexpr std::size_t kMaxSteeredFrames = 48;
-constexpr int kMinFrames = 4;
+// A frame costs far more than the load, so an input plays only a few: the steered ones, then
+// two more with the keys let go.
+constexpr std::size_t kMaxSteeredFrames = 16;
+constexpr int kMinFrames = 2;
 constexpr int kUp = 200, kDown = 208, kLeft = 203, kRight = 205;
 
 class Session {

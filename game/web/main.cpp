@@ -1,0 +1,105 @@
+// Vorkalith in a web page: starts the application with its main form and runs one step of the
+// message loop per frame, frames driven by the browser's animation frames and paced to 60 Hz.
+#include "game/MainForm.h"
+#include "platform/Application.h"
+#include "platform/FramePacer.h"
+#include "platform/web/WebPlatform.h"
+#include "sprite/ImageSprite.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <memory>
+
+namespace {
+// clang-format off
+// Frame counts and time spent in frames, for the page's own checks and measurements.
+EM_JS(void, vk_frame_stats, (int frames, double handlerMs), {
+    Module.vkFrames = frames;
+    Module.vkHandlerMs = handlerMs;
+});
+
+EM_JS(void, vk_game_ended, (), {
+    Module.vkEnded = true;
+    if (typeof document !== "undefined") {
+        document.body.classList.add("ended");
+    }
+});
+
+// clang-format on
+
+struct Game {
+    platform::WebPlatform Platform;
+    TApplication Application{Platform};
+    platform::FramePacer Pacer;
+    int Frames = 0;
+    double HandlerMs = 0.0;
+};
+
+Game* game = nullptr;
+
+EM_BOOL Frame(double now, void*) {
+    // The error box holds the loop as a modal box does; a hidden page runs no frames (and the
+    // browser sends none); neither is caught up afterwards.
+    if (game->Platform.ErrorBoxOpen() || game->Platform.PageHidden()) {
+        game->Pacer.Reset();
+        return EM_TRUE;
+    }
+    if (!game->Pacer.FrameDue(now)) {
+        return EM_TRUE;
+    }
+    const double start = emscripten_get_now();
+    if (game->Application.Step()) {
+        game->Application.Idle();
+    }
+    game->HandlerMs += emscripten_get_now() - start;
+    vk_frame_stats(++game->Frames, game->HandlerMs);
+    if (game->Application.Terminated()) {
+        vk_game_ended();
+        return EM_FALSE;
+    }
+    return EM_TRUE;
+}
+} // namespace
+
+// A look at the game for the page's browser test: 0 the game state, 1 and 2 the ship's position,
+// 3 its heading, 4 whether the menu has slid into place.
+extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
+    if (game == nullptr || !game->Application.HasMainForm()) {
+        return -1;
+    }
+    const TGame& world = static_cast<TForm1&>(game->Application.MainForm()).World;
+    if (world.ShipSprite == nullptr || world.TitleSprite == nullptr) {
+        return -1;
+    }
+    switch (what) {
+    case 0:
+        return world.GameState;
+    case 1:
+        return world.ShipSprite->X;
+    case 2:
+        return world.ShipSprite->Y;
+    case 3:
+        return world.Heading;
+    case 4:
+        return world.TitleSprite->Y >= 0 ? 1 : 0;
+    default:
+        return -1;
+    }
+}
+
+int main() {
+    // The game lives as long as the page: main returns while the frame loop goes on.
+    EM_ASM({ Module.vkMainMs = performance.now(); });
+    game = new Game;
+    game->Application.SetTitle("Vorkalith");
+    try {
+        game->Application.AddForm(std::make_unique<TForm1>(game->Application));
+    } catch (const std::exception& e) {
+        game->Application.ShowException(e);
+        return 1;
+    }
+    EM_ASM({ Module.vkFormMs = performance.now(); });
+    emscripten_request_animation_frame_loop(Frame, nullptr);
+    return 0;
+}

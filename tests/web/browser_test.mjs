@@ -1,0 +1,325 @@
+// Plays the web build in headless Chromium and checks it as a player would see it: the first
+// frame, 60 frames a second, starting a game from the menu, steering, Esc back to the menu,
+// the exit item stopping the loop, no console errors, and a damaged level file reported in the
+// error overlay while the game goes on, and (given the native headless menu screen) the menu
+// equal to it pixel for pixel outside the frame-rate text.
+//
+//   node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--browser PATH]
+//
+// Chromium is driven over its DevTools protocol on a pipe (no network port, no packages).
+import { spawn } from "node:child_process";
+import { mkdtempSync, readFileSync, rmSync, existsSync } from "node:fs";
+import { createServer } from "node:http";
+import { tmpdir } from "node:os";
+import { extname, join, normalize } from "node:path";
+
+const usage = "usage: node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--browser PATH]";
+const args = process.argv.slice(2);
+if (args.includes("--help")) {
+  console.log(usage);
+  process.exit(0);
+}
+if (args.length < 1) {
+  console.error(usage);
+  process.exit(2);
+}
+const pageDir = args[0];
+const option = (name, fallback) => (args.includes(name) ? args[args.indexOf(name) + 1] : fallback);
+const browser = option("--browser", "/usr/bin/chromium");
+const menuFrame = option("--menu-frame", null);
+if (!existsSync(join(pageDir, "index.html"))) {
+  console.error(`browser_test: ${pageDir}: no index.html`);
+  process.exit(2);
+}
+
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+const failures = [];
+const check = (ok, what) => {
+  console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
+  if (!ok) failures.push(what);
+};
+
+// The page over HTTP on 127.0.0.1. Under /broken/ level 1 is cut short to 100 bytes, as a
+// damaged file is.
+const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".json": "application/json" };
+const server = createServer((req, res) => {
+  let path = decodeURIComponent(new URL(req.url, "http://x").pathname);
+  const broken = path.startsWith("/broken/");
+  if (broken) path = path.slice("/broken".length);
+  if (path.endsWith("/")) path += "index.html";
+  const file = normalize(join(pageDir, path));
+  if (!file.startsWith(normalize(pageDir)) || !existsSync(file)) {
+    res.writeHead(404).end();
+    return;
+  }
+  let body = readFileSync(file);
+  if (broken && path === "/levels.json") {
+    const levels = JSON.parse(body);
+    levels["1.vrk"] = levels["1.vrk"].slice(0, 200);
+    body = Buffer.from(JSON.stringify(levels));
+  }
+  res.writeHead(200, { "Content-Type": types[extname(file)] || "application/octet-stream" }).end(body);
+});
+await new Promise((r) => server.listen(0, "127.0.0.1", r));
+const origin = `http://127.0.0.1:${server.address().port}`;
+
+// Chromium with the DevTools protocol on file descriptors 3 (commands) and 4 (answers).
+const profile = mkdtempSync(join(tmpdir(), "vk-chromium-"));
+const chrome = spawn(browser, [
+  "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+  "--disable-sync", "--no-first-run", "--no-default-browser-check", "--mute-audio", "--remote-debugging-pipe",
+  `--user-data-dir=${profile}`, "--window-size=1280,1024", "about:blank",
+], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
+let chromeLog = "";
+chrome.stderr.on("data", (d) => { chromeLog += d; });
+
+let nextId = 1;
+const pending = new Map();
+const listeners = [];
+let buffer = "";
+chrome.stdio[4].on("data", (chunk) => {
+  buffer += chunk.toString("utf8");
+  let end;
+  while ((end = buffer.indexOf("\0")) >= 0) {
+    const message = JSON.parse(buffer.slice(0, end));
+    buffer = buffer.slice(end + 1);
+    if (message.id && pending.has(message.id)) {
+      const { resolve, reject } = pending.get(message.id);
+      pending.delete(message.id);
+      message.error ? reject(new Error(JSON.stringify(message.error))) : resolve(message.result);
+    } else if (message.method) {
+      listeners.forEach((l) => l(message));
+    }
+  }
+});
+const send = (method, params = {}, sessionId) =>
+  new Promise((resolve, reject) => {
+    const id = nextId++;
+    pending.set(id, { resolve, reject });
+    chrome.stdio[3].write(JSON.stringify({ id, method, params, sessionId }) + "\0");
+  });
+
+const done = (code) => {
+  server.close();
+  chrome.once("exit", () => {
+    // The browser's helpers may still be writing into the profile for a moment.
+    try {
+      rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+    } catch {}
+    process.exit(code);
+  });
+  send("Browser.close").catch(() => {});
+  setTimeout(() => chrome.kill("SIGKILL"), 5000).unref();
+};
+const deadline = setTimeout(() => {
+  console.error("browser_test: timed out\n" + chromeLog.slice(-2000));
+  done(1);
+}, 150000);
+
+// A fresh tab with its own session; every console error and uncaught exception is kept.
+async function openTab() {
+  const { targetId } = await send("Target.createTarget", { url: "about:blank" });
+  const { sessionId } = await send("Target.attachToTarget", { targetId, flatten: true });
+  const tab = {
+    errors: [],
+    cmd: (method, params) => send(method, params, sessionId),
+    async eval(expression) {
+      const r = await this.cmd("Runtime.evaluate", { expression, returnByValue: true, awaitPromise: true });
+      if (r.exceptionDetails) throw new Error(`${expression}: ${JSON.stringify(r.exceptionDetails)}`);
+      return r.result.value;
+    },
+    async until(expression, timeoutMs, what) {
+      const end = Date.now() + timeoutMs;
+      while (Date.now() < end) {
+        if (await this.eval(expression)) return true;
+        await sleep(20);
+      }
+      check(false, `${what} (waited ${timeoutMs} ms)`);
+      return false;
+    },
+    probe(what) { return this.eval(`Module._vk_probe(${what})`); },
+    // The client point over pixel (x, y) of the game's 640x480 screen.
+    async at(x, y) {
+      return this.eval(`(() => { const r = document.getElementById("screen").getBoundingClientRect();
+          return { x: r.left + (${x} + 0.5) * r.width / 640, y: r.top + (${y} + 0.5) * r.height / 480 }; })()`);
+    },
+    async click(x, y) {
+      const p = await this.at(x, y);
+      await this.cmd("Input.dispatchMouseEvent", { type: "mouseMoved", x: p.x, y: p.y });
+      await sleep(150);
+      await this.cmd("Input.dispatchMouseEvent", { type: "mousePressed", x: p.x, y: p.y, button: "left", clickCount: 1 });
+      await sleep(150);
+      await this.cmd("Input.dispatchMouseEvent", { type: "mouseReleased", x: p.x, y: p.y, button: "left", clickCount: 1 });
+      await sleep(100);
+    },
+    async key(code, keyCode, holdMs) {
+      const key = code.startsWith("Arrow") ? code : code === "Escape" ? "Escape" : code;
+      await this.cmd("Input.dispatchKeyEvent", { type: "rawKeyDown", code, key, windowsVirtualKeyCode: keyCode });
+      await sleep(holdMs);
+      await this.cmd("Input.dispatchKeyEvent", { type: "keyUp", code, key, windowsVirtualKeyCode: keyCode });
+    },
+  };
+  listeners.push((m) => {
+    if (m.sessionId !== sessionId) return;
+    if (m.method === "Runtime.consoleAPICalled" && (m.params.type === "error" || m.params.type === "assert")) {
+      tab.errors.push(m.params.args.map((a) => a.value ?? a.description).join(" "));
+    } else if (m.method === "Runtime.exceptionThrown") {
+      tab.errors.push(m.params.exceptionDetails.exception?.description ?? m.params.exceptionDetails.text);
+    } else if (m.method === "Log.entryAdded" && m.params.entry.level === "error") {
+      tab.errors.push(`${m.params.entry.text} ${m.params.entry.url ?? ""}`);
+    }
+  });
+  await tab.cmd("Runtime.enable");
+  await tab.cmd("Log.enable");
+  await tab.cmd("Page.enable");
+  // The page in front with the keyboard focus, as a player's would be.
+  await tab.cmd("Emulation.setFocusEmulationEnabled", { enabled: true });
+  return tab;
+}
+
+async function loadGame(tab, path) {
+  await tab.cmd("Page.navigate", { url: origin + path });
+  if (!(await tab.until("typeof Module !== 'undefined' && Module.vkFirstFrameMs !== undefined", 20000, "first frame"))) {
+    return false;
+  }
+  return tab.until("Module._vk_probe(4) === 1", 10000, "menu in place");
+}
+
+// The canvas against a binary PPM of the same size, pixel for pixel, except the frame-rate text's
+// box at the top left (its font is the browser's there).
+async function sameMenu(tab, ppm) {
+  const header = ppm.toString("latin1", 0, 20).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  if (!header) throw new Error(`${menuFrame}: not a binary PPM`);
+  const [width, height] = [Number(header[1]), Number(header[2])];
+  const reference = ppm.subarray(header[0].length);
+  const shown = Buffer.from(await tab.eval(`(() => {
+      const c = document.getElementById("screen");
+      const d = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+      let s = "";
+      for (let i = 0; i < d.length; i += 4) s += String.fromCharCode(d[i], d[i + 1], d[i + 2]);
+      return btoa(s); })()`), "base64");
+  if (shown.length !== reference.length) {
+    console.log(`canvas holds ${shown.length / 3} pixels, the reference ${width}x${height}`);
+    return false;
+  }
+  let differing = 0, first = null;
+  for (let y = 0; y < height; y++) {
+    for (let x = 0; x < width; x++) {
+      if (x < 120 && y < 24) continue;
+      const i = (y * width + x) * 3;
+      if (shown[i] !== reference[i] || shown[i + 1] !== reference[i + 1] || shown[i + 2] !== reference[i + 2]) {
+        differing++;
+        first ??= [x, y, [...shown.subarray(i, i + 3)], [...reference.subarray(i, i + 3)]];
+      }
+    }
+  }
+  if (differing) console.log(`${differing} pixels differ, the first ${JSON.stringify(first)}`);
+  return differing === 0;
+}
+
+const measures = {};
+try {
+  await send("Target.setDiscoverTargets", { discover: false });
+  const tab = await openTab();
+  if (await loadGame(tab, "/index.html")) {
+    // Start-up, in ms from the navigation: page loaded, script running, program code loaded,
+    // main entered, main form made, first frame shown.
+    const start = await tab.eval(`[performance.getEntriesByType("navigation")[0].responseEnd, Module.vkScriptMs,
+        performance.getEntriesByType("resource").find((r) => r.name.endsWith(".wasm")).responseEnd,
+        Module.vkMainMs, Module.vkFormMs, Module.vkFirstFrameMs].map(Math.round)`);
+    measures.startup = Object.fromEntries(["page", "script", "wasm", "main", "form", "frame"].map((k, i) => [k, start[i]]));
+    measures.firstFrameMs = start[5];
+    check(measures.firstFrameMs <= 1000, `first frame after ${measures.firstFrameMs} ms`);
+
+    const rate = async (ms) => {
+      const a = await tab.eval("[Module.vkFrames, performance.now(), Module.vkHandlerMs]");
+      await sleep(ms);
+      const b = await tab.eval("[Module.vkFrames, performance.now(), Module.vkHandlerMs]");
+      return { fps: ((b[0] - a[0]) * 1000) / (b[1] - a[1]), handlerMs: (b[2] - a[2]) / Math.max(b[0] - a[0], 1) };
+    };
+    const menu = await rate(5000);
+    measures.menuFps = menu.fps.toFixed(1);
+    measures.menuHandlerMs = menu.handlerMs.toFixed(2);
+    check(Math.abs(menu.fps - 60) <= 2, `menu at ${measures.menuFps} frames/s`);
+
+    if (menuFrame) {
+      await tab.until("Module.vkFrames >= 300", 10000, "300 frames of the menu");
+      check(await sameMenu(tab, readFileSync(menuFrame)), "the menu equals the native headless menu screen");
+    }
+
+    await tab.click(320, 240);
+    check((await tab.probe(0)) === 1, "a click on the start item starts a game");
+
+    // Each arrow turns the ship its way and it moves that way (the field's top-left is open).
+    const arrows = [["ArrowRight", 39, 2, 1, 0], ["ArrowDown", 40, 3, 0, 1], ["ArrowLeft", 37, 4, -1, 0], ["ArrowUp", 38, 1, 0, -1]];
+    for (const [code, keyCode, heading, dx, dy] of arrows) {
+      await tab.key(code, keyCode, 100);
+      const x0 = await tab.probe(1), y0 = await tab.probe(2);
+      await sleep(200);
+      const x1 = await tab.probe(1), y1 = await tab.probe(2);
+      const moved = (x1 - x0) * dx + (y1 - y0) * dy;
+      const across = dx !== 0 ? y1 - y0 : x1 - x0;
+      check((await tab.probe(3)) === heading && moved > 0 && across === 0,
+            `${code} moves the ship its way (${x0},${y0} to ${x1},${y1})`);
+    }
+    const play = await rate(3000);
+    measures.playFps = play.fps.toFixed(1);
+    measures.playHandlerMs = play.handlerMs.toFixed(2);
+    check(Math.abs(play.fps - 60) <= 2, `play at ${measures.playFps} frames/s`);
+
+    await tab.key("Escape", 27, 100);
+    await sleep(200);
+    check((await tab.probe(0)) === 0, "Esc returns to the menu");
+
+    await tab.until("Module._vk_probe(4) === 1", 5000, "menu in place again");
+    await tab.click(320, 360);
+    const stopped = await tab.until("Module.vkEnded === true", 2000, "the exit item ends the game");
+    if (stopped) {
+      const f0 = await tab.eval("Module.vkFrames");
+      await sleep(300);
+      check((await tab.eval("Module.vkFrames")) === f0, "no frames run after the exit item");
+    }
+    check(tab.errors.length === 0, `no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
+  }
+
+  // A damaged level 1: read at start-up and again when a game starts, each time reported in the
+  // overlay; the loop holds until OK, then the game goes on.
+  const broken = await openTab();
+  await broken.cmd("Page.navigate", { url: origin + "/broken/index.html" });
+  const closeOverlay = async (when) => {
+    if (!(await broken.until("typeof Module !== 'undefined' && Module.vkErrorOpen === true", 20000,
+                             `the damaged level file opens the error overlay ${when}`))) {
+      return false;
+    }
+    const message = await broken.eval("document.getElementById('error-message').textContent");
+    check(message.length > 0, `the overlay ${when} names the error ("${message}")`);
+    const f0 = await broken.eval("Module.vkFrames");
+    await sleep(300);
+    check((await broken.eval("Module.vkFrames")) === f0, `frames hold while the overlay ${when} is open`);
+    const ok = await broken.eval(`(() => { const r = document.getElementById("error-ok").getBoundingClientRect();
+        return { x: r.left + r.width / 2, y: r.top + r.height / 2 }; })()`);
+    for (const type of ["mouseMoved", "mousePressed", "mouseReleased"]) {
+      await broken.cmd("Input.dispatchMouseEvent", { type, x: ok.x, y: ok.y, button: "left", clickCount: 1 });
+    }
+    await sleep(100);
+    check((await broken.eval("Module.vkErrorOpen")) === false, `OK closes the overlay ${when}`);
+    const f1 = await broken.eval("Module.vkFrames");
+    await sleep(300);
+    check((await broken.eval("Module.vkFrames")) > f1, `frames go on after OK ${when}`);
+    return true;
+  };
+  if (await closeOverlay("at start-up")) {
+    await broken.until("Module._vk_probe(4) === 1", 10000, "menu in place with the damaged file");
+    await broken.click(320, 240);
+    if (await closeOverlay("at the start of a game")) {
+      check((await broken.probe(0)) === 1, "the game is in play after the report");
+    }
+  }
+  check(broken.errors.length === 0, `no console errors with the damaged file${broken.errors.length ? ": " + broken.errors.join(" | ") : ""}`);
+} catch (e) {
+  check(false, `test stopped: ${e.stack}`);
+}
+clearTimeout(deadline);
+console.log("measured " + JSON.stringify(measures));
+console.log(failures.length ? `browser_test: ${failures.length} check(s) failed` : "browser_test: all checks passed");
+done(failures.length ? 1 : 0);

@@ -1,0 +1,62 @@
+// Writes the screen the game shows on the headless display after a number of frames from its
+// start (the menu, once it has slid into place) as a binary PPM picture: the reference the web
+// build's browser test holds the page's canvas against.
+//
+//   vk_menuframe OUTPUT.ppm [--frames N]      (default 600 frames; run from the level folder)
+#include "game/MainForm.h"
+#include "platform/Application.h"
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+
+int main(int argc, char** argv) {
+    const std::string usage = "usage: vk_menuframe OUTPUT.ppm [--frames N]\n";
+    std::string output;
+    int frames = 600;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            std::cout << usage;
+            return 0;
+        }
+        if (arg == "--frames" && i + 1 < argc) {
+            frames = std::atoi(argv[++i]);
+            if (frames <= 0) {
+                std::cerr << "vk_menuframe: --frames needs a positive number\n" << usage;
+                return 2;
+            }
+        } else if (output.empty() && !arg.empty() && arg[0] != '-') {
+            output = arg;
+        } else {
+            std::cerr << "vk_menuframe: unexpected argument " << arg << '\n' << usage;
+            return 2;
+        }
+    }
+    if (output.empty()) {
+        std::cerr << usage;
+        return 2;
+    }
+
+    platform::HeadlessPlatform platform;
+    TApplication application(platform);
+    application.SetTitle("Vorkalith");
+    application.AddForm(std::make_unique<TForm1>(application));
+    for (int i = 0; i < frames && application.Step(); ++i) {
+        application.Idle();
+    }
+    const platform::RgbImage& screen = platform.ScreenImage();
+    std::ofstream out(output, std::ios::binary);
+    out << "P6\n" << screen.Width << ' ' << screen.Height << "\n255\n";
+    for (const platform::Rgb& p : screen.Pixels) {
+        out.put(static_cast<char>(p.r)).put(static_cast<char>(p.g)).put(static_cast<char>(p.b));
+    }
+    if (!out.flush()) {
+        std::cerr << "vk_menuframe: " << output << ": cannot be written\n";
+        return 1;
+    }
+    return 0;
+}
