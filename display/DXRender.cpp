@@ -534,7 +534,11 @@ bool RememberedTurnShape(int32_t w, int32_t h, int32_t sw, int32_t sh, double cx
         TurnShape shape;
     };
     thread_local Memo memo;
-    const uint64_t bx = std::bit_cast<uint64_t>(cx), by = std::bit_cast<uint64_t>(cy);
+    // The centre is compared bit for bit (memcpy rather than bit_cast: the browser build's
+    // standard library lacks the latter).
+    uint64_t bx = 0, by = 0;
+    std::memcpy(&bx, &cx, sizeof bx);
+    std::memcpy(&by, &cy, sizeof by);
     if (!memo.valid || memo.w != w || memo.h != h || memo.sw != sw || memo.sh != sh ||
         ((memo.angle ^ angle) & 255) != 0 || memo.cx != bx || memo.cy != by) {
         memo.valid = true;
