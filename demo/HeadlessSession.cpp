@@ -78,7 +78,7 @@ std::string HeadlessSession::State() const {
 }
 
 bool HeadlessSession::Shot(const std::string& file) const {
-    return WritePng(file, headless_.Screen);
+    return WritePng(file, headless_.ScreenImage());
 }
 
 bool HeadlessSession::CloseDemo() {

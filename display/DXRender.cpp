@@ -5,6 +5,9 @@
 // destination pixel inside the destination.
 #include "display/DXRender.h"
 
+#include "display/Blend565.h"
+#include "display/FixedDivisor.h"
+
 #include "platform/PixelAccess.h"
 #include "platform/PixelFormat.h"
 #include "platform/Surface.h"
@@ -26,6 +29,9 @@ using platform::LockedView;
 using platform::PixelFormat;
 using platform::Px;
 using platform::Surface;
+
+// Off only in tests and benchmarks that hold the fast paths to the general loops.
+bool fastPaths = true;
 
 // Source positions are 16.16 fixed point in 32 bits, so a source rectangle must end before 32768.
 constexpr int32_t MaxSourceEnd = 32767;
@@ -154,19 +160,6 @@ inline uint32_t BlendB(uint32_t s, uint32_t d, uint32_t a) {
     return (s * a + d * (256 - a)) >> 8;
 }
 
-// A 16-bit 565 pixel as 8-bit red, green and blue values in bits 32, 16 and 0 of one word. Every blend
-// sum stays below 65536, so the three are blended at once without carrying into each other; blue adds
-// its destination value once more for the 256 - a of its formula.
-inline uint64_t Spread565(uint32_t p) {
-    return (uint64_t{p & 0xF800} << 24) | (uint64_t{p & 0x07E0} << 13) | ((p & 0x001F) << 3);
-}
-
-inline uint32_t Blend565(uint32_t p, uint32_t q, uint32_t a) {
-    const uint64_t d = Spread565(q);
-    const uint64_t sum = Spread565(p) * a + d * (255 - a) + (d & 0xFFFF);
-    return static_cast<uint32_t>(((sum >> 32) & 0xF800) | ((sum >> 21) & 0x07E0) | ((sum >> 11) & 0x001F));
-}
-
 // The work for one covered destination pixel, given the source pixel's and the destination pixel's addresses.
 template <int SB, int DB, Mode M, Conv C, bool Keyed> struct PixelOp {
     static constexpr int SrcBytes = SB;
@@ -185,6 +178,17 @@ template <int SB, int DB, Mode M, Conv C, bool Keyed> struct PixelOp {
             const uint32_t q = Px<DB>::Get(dp);
             const uint32_t v = Blend(p, q);
             Px<DB>::Set(dp, Keyed && (p & j.keyMask) == j.key ? q : v);
+        }
+    }
+
+    // n pixels of one source row straight onto n pixels of one destination row.
+    void Row(const uint8_t* sp, uint8_t* dp, int32_t n) const {
+        if constexpr (M == Mode::Alpha && C == Conv::Rgb565) {
+            Blend565Row(sp, dp, n, j.alpha, Keyed, j.key);
+        } else {
+            for (int32_t i = 0; i < n; ++i, sp += SB, dp += DB) {
+                (*this)(sp, dp);
+            }
         }
     }
 
@@ -352,6 +356,20 @@ template <class Op> void ScaledRows(const Op& shared, const Job& j, const Scaled
     }
 }
 
+// A copy at its own size: each destination row takes a straight run of one source row.
+template <class Op> void UnscaledRows(const Op& shared, const Job& j, const ScaledArea& area) {
+    const Op op = shared;
+    const ScaledArea a = area;
+    const std::size_t sx = a.sx0 >> 16;
+    const std::size_t sy = a.sy0 >> 16;
+    for (int32_t row = 0; row < a.rows; ++row) {
+        const uint8_t* src = j.srcBits + static_cast<std::ptrdiff_t>(sy + row) * j.srcPitch + sx * Op::SrcBytes;
+        uint8_t* dst = j.dstBits + static_cast<std::ptrdiff_t>(a.top + row) * j.dstPitch +
+                       static_cast<std::ptrdiff_t>(a.left) * Op::DstBytes;
+        op.Row(src, dst, a.cols);
+    }
+}
+
 // Works out the covered pixels of a scaled copy of s into d: d clipped to the destination, and the
 // source position of its first pixel skipped on by the clipped-off part. All in 64 bits, so that
 // no rectangle, however large, can wrap a position back into range.
@@ -445,16 +463,33 @@ struct TurnedArea {
     int64_t bottom = 0;
 };
 
-bool TurnedGeometry(const Surface& dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, double cx,
-                    double cy, int32_t angle, TurnedArea& a) {
+// What a turned copy's geometry owes to the picture alone (its size, turning point and angle, and
+// the source size), not to where it lands: the turned corners relative to the landing point, the
+// source steps and the source position of the landing point.
+struct TurnShape {
+    int64_t minX = 0;
+    int64_t maxX = 0;
+    int64_t minY = 0;
+    int64_t maxY = 0;
+    int64_t dxx = 0;
+    int64_t dyx = 0;
+    int64_t dxy = 0;
+    int64_t dyy = 0;
+    int64_t ox = 0;
+    int64_t oy = 0;
+};
+
+bool MakeTurnShape(int32_t w, int32_t h, int32_t sw, int32_t sh, double cx, double cy, int32_t angle, TurnShape& t) {
     const std::array<double, 256>& table = CosTable();
     const auto turn = static_cast<uint32_t>(angle);
     const long double c = table[turn & 255];
     const long double n = table[(turn + 192) & 255];
 
-    // The destination box: the turned corners of the w x h picture, clipped to the destination.
-    int64_t minX = std::numeric_limits<int64_t>::max(), minY = minX;
-    int64_t maxX = std::numeric_limits<int64_t>::min(), maxY = maxX;
+    // The turned corners of the w x h picture.
+    t.minX = std::numeric_limits<int64_t>::max();
+    t.minY = t.minX;
+    t.maxX = std::numeric_limits<int64_t>::min();
+    t.maxY = t.maxX;
     const std::array<int32_t, 4> cornerX{0, w, 0, w};
     const std::array<int32_t, 4> cornerY{0, 0, h, h};
     for (std::size_t i = 0; i < 4; ++i) {
@@ -467,39 +502,81 @@ bool TurnedGeometry(const Surface& dest, int32_t x, int32_t y, int32_t w, int32_
         if (!Trunc(la * c - lb * n, tx) || !Trunc(la * n + lb * c, ty)) {
             return false;
         }
-        minX = std::min(minX, tx + x);
-        maxX = std::max(maxX, tx + x);
-        minY = std::min(minY, ty + y);
-        maxY = std::max(maxY, ty + y);
-    }
-    const int64_t width = dest.Width(), height = dest.Height();
-    minX = std::max<int64_t>(minX, 0);
-    minY = std::max<int64_t>(minY, 0);
-    maxX = std::min(maxX, width);
-    maxY = std::min(maxY, height);
-    if (minX > width || maxX < 1 || maxX - minX < 1 || minY > height || maxY < 1 || maxY - minY < 1) {
-        return false;
+        t.minX = std::min(t.minX, tx);
+        t.maxX = std::max(t.maxX, tx);
+        t.minY = std::min(t.minY, ty);
+        t.maxY = std::max(t.maxY, ty);
     }
 
     // Source steps of the inverse turn for one pixel right (dxx, dyx) and one row down (-dxy, dyy).
     const uint32_t back = 0u - turn;
-    int64_t ic = 0, is = 0, ox = 0, oy = 0;
+    int64_t ic = 0, is = 0;
     Trunc(table[back & 255] * 65536.0L, ic);
     Trunc(table[(back + 192) & 255] * 65536.0L, is);
-    const int32_t sw = s.Width(), sh = s.Height();
-    a.dxx = MulDivTrunc(sw, ic, w);
-    a.dyx = MulDivTrunc(sh, is, h);
-    a.dxy = MulDivTrunc(sw, is, w);
-    a.dyy = MulDivTrunc(sh, ic, h);
+    t.dxx = MulDivTrunc(sw, ic, w);
+    t.dyx = MulDivTrunc(sh, is, h);
+    t.dxy = MulDivTrunc(sw, is, w);
+    t.dyy = MulDivTrunc(sh, ic, h);
+    return Trunc(sw * static_cast<long double>(cx) * 65536, t.ox) &&
+           Trunc(sh * static_cast<long double>(cy) * 65536, t.oy);
+}
 
-    // The source position of (minX, minY), in 32-bit arithmetic that wraps.
-    if (!Trunc(sw * static_cast<long double>(cx) * 65536, ox) ||
-        !Trunc(sh * static_cast<long double>(cy) * 65536, oy)) {
+// The shape of the last picture turned on this thread: a sprite drawn frame after frame at the same
+// angle is worked out once, which matters because the extended-precision corners cost about as much
+// as turning a small picture.
+bool RememberedTurnShape(int32_t w, int32_t h, int32_t sw, int32_t sh, double cx, double cy, int32_t angle,
+                         TurnShape& t) {
+    struct Memo {
+        bool valid = false;
+        int32_t w = 0, h = 0, sw = 0, sh = 0, angle = 0;
+        uint64_t cx = 0, cy = 0;
+        bool ok = false;
+        TurnShape shape;
+    };
+    thread_local Memo memo;
+    const uint64_t bx = std::bit_cast<uint64_t>(cx), by = std::bit_cast<uint64_t>(cy);
+    if (!memo.valid || memo.w != w || memo.h != h || memo.sw != sw || memo.sh != sh ||
+        ((memo.angle ^ angle) & 255) != 0 || memo.cx != bx || memo.cy != by) {
+        memo.valid = true;
+        memo.w = w;
+        memo.h = h;
+        memo.sw = sw;
+        memo.sh = sh;
+        memo.angle = angle;
+        memo.cx = bx;
+        memo.cy = by;
+        memo.ok = MakeTurnShape(w, h, sw, sh, cx, cy, angle, memo.shape);
+    }
+    t = memo.shape;
+    return memo.ok;
+}
+
+bool TurnedGeometry(const Surface& dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, double cx,
+                    double cy, int32_t angle, TurnedArea& a) {
+    TurnShape t;
+    const bool shaped = fastPaths ? RememberedTurnShape(w, h, s.Width(), s.Height(), cx, cy, angle, t)
+                                  : MakeTurnShape(w, h, s.Width(), s.Height(), cx, cy, angle, t);
+    if (!shaped) {
         return false;
     }
+    // The destination box: the turned corners, clipped to the destination.
+    const int64_t width = dest.Width(), height = dest.Height();
+    const int64_t minX = std::max<int64_t>(t.minX + x, 0);
+    const int64_t minY = std::max<int64_t>(t.minY + y, 0);
+    const int64_t maxX = std::min(t.maxX + x, width);
+    const int64_t maxY = std::min(t.maxY + y, height);
+    if (minX > width || maxX < 1 || maxX - minX < 1 || minY > height || maxY < 1 || maxY - minY < 1) {
+        return false;
+    }
+    a.dxx = t.dxx;
+    a.dyx = t.dyx;
+    a.dxy = t.dxy;
+    a.dyy = t.dyy;
+
+    // The source position of (minX, minY), in 32-bit arithmetic that wraps.
     const auto u = [](int64_t v) { return static_cast<uint32_t>(v); };
-    a.sx = u(ox) + u(minX - x) * u(a.dxx) + u(y - minY) * u(a.dxy) + (u(s.Left) << 16);
-    a.sy = u(oy) + u(minX - x) * u(a.dyx) - u(y - minY) * u(a.dyy) + (u(s.Top) << 16);
+    a.sx = u(t.ox) + u(minX - x) * u(a.dxx) + u(y - minY) * u(a.dxy) + (u(s.Left) << 16);
+    a.sy = u(t.oy) + u(minX - x) * u(a.dyx) - u(y - minY) * u(a.dyy) + (u(s.Top) << 16);
 
     a.minX = static_cast<int32_t>(minX);
     a.minY = static_cast<int32_t>(minY);
@@ -555,13 +632,54 @@ RowRun RowRunFor(const TurnedArea& a, int32_t sx, int32_t sy) {
     return {k, m, static_cast<uint32_t>(px), static_cast<uint32_t>(py)};
 }
 
+// RowRunFor with its divisions by the row steps made through FixedDivisor, worked out once per
+// copy. Division by a negated step is the negated division, and by a step of 1 no division at all,
+// so the runs are those of RowRunFor.
+struct RowRunner {
+    explicit RowRunner(const TurnedArea& area) : a(area), byX(a.dxx != 0 ? a.dxx : 1), byY(a.dyx != 0 ? a.dyx : 1) {}
+
+    RowRun operator()(int32_t sx, int32_t sy) const {
+        int64_t k = 0;
+        if (a.dxx > 0 && a.left > sx) {
+            k = byX(a.left - sx + a.dxx - 1);
+        } else if (a.dxx < 0 && a.right <= sx) {
+            k = byX(a.right - sx + a.dxx);
+        }
+        if (a.dyx > 0 && a.top > sy) {
+            k = std::max(k, byY(a.top - sy + a.dyx - 1));
+        } else if (a.dyx < 0 && a.bottom <= sy) {
+            k = std::max(k, byY(a.bottom - sy + a.dyx));
+        }
+        const int64_t room = a.destWidth - (a.minX + k);
+        if (room < 1) {
+            return {};
+        }
+        const int64_t px = sx + k * a.dxx;
+        const int64_t py = sy + k * a.dyx;
+        int64_t m = a.dxx > 0 ? byX(a.right - px) : a.dxx == 0 ? a.right - px : -byX(px - a.left);
+        m = std::min(m, a.dyx > 0 ? byY(a.bottom - py) : a.dyx == 0 ? a.bottom - py : -byY(py - a.top));
+        m = std::min(m, room);
+        if ((a.dxx == 0 && px < a.left) || (a.dyx == 0 && py < a.top)) {
+            m = 0;
+        }
+        return {k, m, static_cast<uint32_t>(px), static_cast<uint32_t>(py)};
+    }
+
+    TurnedArea a;
+    FixedDivisor byX;
+    FixedDivisor byY;
+};
+
 template <class Op> void TurnedRows(const Op& shared, const Job& j, const TurnedArea& area) {
     const Op op = shared;
     const TurnedArea a = area;
     const auto dxx = static_cast<uint32_t>(a.dxx), dyx = static_cast<uint32_t>(a.dyx);
+    const bool fast = fastPaths;
+    const RowRunner runner(a);
     uint32_t sx = a.sx, sy = a.sy;
     for (int32_t y = a.minY; y < a.maxY; ++y, sx -= static_cast<uint32_t>(a.dxy), sy += static_cast<uint32_t>(a.dyy)) {
-        const RowRun run = RowRunFor(a, static_cast<int32_t>(sx), static_cast<int32_t>(sy));
+        const RowRun run = fast ? runner(static_cast<int32_t>(sx), static_cast<int32_t>(sy))
+                                : RowRunFor(a, static_cast<int32_t>(sx), static_cast<int32_t>(sy));
         if (run.count < 1) {
             continue;
         }
@@ -576,6 +694,66 @@ template <class Op> void TurnedRows(const Op& shared, const Job& j, const Turned
     }
 }
 
+// A turn by whole quarter turns steps along a row on one source axis only, and the position on that
+// axis is the same on every row (dxx and dyy are zero, or dyx and dxy are). Everything RowRunFor works
+// out from that axis, divisions included, is then the same for every row and is worked out once; the
+// other axis needs only a subtraction and a test per row. Row by row the runs are those of RowRunFor.
+template <class Op> void QuarterRows(const Op& shared, const Job& j, const TurnedArea& area) {
+    const Op op = shared;
+    const TurnedArea a = area;
+    const bool alongY = a.dxx == 0 && a.dyy == 0;
+    uint32_t sx = a.sx, sy = a.sy;
+    const int64_t p = alongY ? static_cast<int32_t>(sy) : static_cast<int32_t>(sx);
+    const int64_t d = alongY ? a.dyx : a.dxx;
+    const int64_t low = alongY ? a.top : a.left, high = alongY ? a.bottom : a.right;
+    const int64_t fixedLow = alongY ? a.left : a.top, fixedHigh = alongY ? a.right : a.bottom;
+    int64_t k = 0;
+    if (d > 0 && low > p) {
+        k = Div(low - p + d - 1, d);
+    } else if (d < 0 && high <= p) {
+        k = Div(high - p + d, d);
+    }
+    const int64_t room = a.destWidth - (a.minX + k);
+    const int64_t q = p + k * d;
+    if (room < 1 || (d == 0 && q < low)) {
+        return;
+    }
+    const int64_t most = std::min(d >= 0 ? Div(high - q, std::max<int64_t>(d, 1)) : Div(q - low, -d), room);
+    const auto dxx = static_cast<uint32_t>(a.dxx), dyx = static_cast<uint32_t>(a.dyx);
+    // Stores go through byte pointers, which could alias the job: its fields are read once here.
+    const uint8_t* const srcBits = j.srcBits;
+    uint8_t* const dstBits = j.dstBits;
+    const std::ptrdiff_t srcPitch = j.srcPitch, dstPitch = j.dstPitch;
+    // A step of whole pixels along the row (and a position that starts on a pixel boundary or not,
+    // which the shift takes care of at the start) moves the address by whole pixels or rows.
+    const bool whole = d % 65536 == 0;
+    const std::ptrdiff_t stride = alongY ? (d / 65536) * srcPitch : (d / 65536) * Op::SrcBytes;
+    for (int32_t y = a.minY; y < a.maxY; ++y, sx -= static_cast<uint32_t>(a.dxy), sy += static_cast<uint32_t>(a.dyy)) {
+        const int64_t f = alongY ? static_cast<int32_t>(sx) : static_cast<int32_t>(sy);
+        const int64_t count = f < fixedLow ? 0 : std::min(most, fixedHigh - f);
+        if (count < 1) {
+            continue;
+        }
+        uint8_t* dst = dstBits + static_cast<std::ptrdiff_t>(y) * dstPitch +
+                       static_cast<std::ptrdiff_t>(a.minX + k) * Op::DstBytes;
+        auto px = static_cast<uint32_t>(alongY ? f : q), py = static_cast<uint32_t>(alongY ? q : f);
+        const uint8_t* src = srcBits + static_cast<std::ptrdiff_t>(py >> 16) * srcPitch +
+                             static_cast<std::size_t>(px >> 16) * Op::SrcBytes;
+        if (whole) {
+            // Every step moves whole pixels: the source address moves by a fixed number of bytes.
+            for (int64_t i = 0; i < count; ++i, src += stride, dst += Op::DstBytes) {
+                op(src, dst);
+            }
+            continue;
+        }
+        for (int64_t i = 0; i < count; ++i, px += dxx, py += dyx, dst += Op::DstBytes) {
+            op(srcBits + static_cast<std::ptrdiff_t>(py >> 16) * srcPitch +
+                   static_cast<std::size_t>(px >> 16) * Op::SrcBytes,
+               dst);
+        }
+    }
+}
+
 void Turned(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, Surface* source, double cx,
             double cy, bool transparent, int32_t angle, bool blended, int32_t alpha) {
     if (!CanDraw(dest, source, s) || w == 0 || h == 0 || (blended && alpha <= 0)) {
@@ -583,6 +761,11 @@ void Turned(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRe
     }
     TurnedArea area;
     if (!TurnedGeometry(*dest, x, y, w, h, s, cx, cy, angle, area)) {
+        return;
+    }
+    if (fastPaths && ((area.dxx == 0 && area.dyy == 0) || (area.dyx == 0 && area.dxy == 0))) {
+        Run(*dest, *source, transparent, blended, alpha,
+            [&](const auto& op, const Job& job) { QuarterRows(op, job, area); });
         return;
     }
     Run(*dest, *source, transparent, blended, alpha,
@@ -599,6 +782,11 @@ void DrawBlended(Surface* dest, const TRect& d, Surface* source, const TRect& s,
     if (!ScaledGeometry(*dest, *source, d, s, area)) {
         return;
     }
+    if (fastPaths && area.stepX == 0x10000 && area.stepY == 0x10000) {
+        Run(*dest, *source, transparent, true, alpha,
+            [&](const auto& op, const Job& job) { UnscaledRows(op, job, area); });
+        return;
+    }
     Run(*dest, *source, transparent, true, alpha, [&](const auto& op, const Job& job) { ScaledRows(op, job, area); });
 }
 
@@ -610,6 +798,10 @@ void DrawTurned(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const
 void DrawTurnedBlended(Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s, Surface* source,
                        double cx, double cy, bool transparent, int32_t angle, int32_t alpha) {
     Turned(dest, x, y, w, h, s, source, cx, cy, transparent, angle, true, alpha);
+}
+
+void UseFastPaths(bool on) {
+    fastPaths = on;
 }
 
 } // namespace dxrender

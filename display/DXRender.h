@@ -28,4 +28,8 @@ void DrawTurned(platform::Surface* dest, int32_t x, int32_t y, int32_t w, int32_
 void DrawTurnedBlended(platform::Surface* dest, int32_t x, int32_t y, int32_t w, int32_t h, const TRect& s,
                        platform::Surface* source, double cx, double cy, bool transparent, int32_t angle, int32_t alpha);
 
+// Tests and benchmarks turn the fast paths (straight rows, vector blends, quarter turns) off to hold
+// them to the general loops; they are on unless turned off.
+void UseFastPaths(bool on);
+
 } // namespace dxrender

@@ -1,11 +1,14 @@
 // Colour fills and copies between surfaces. Each call checks and clips its rectangles once,
 // picks a row loop for the pixel size and keying, and then runs that loop unchecked.
 #include "platform/Clipper.h"
+#include "platform/CopyBytes.h"
+#include "platform/KeyedRows.h"
 #include "platform/PixelAccess.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -22,8 +25,13 @@ struct Area {
     int pitch;
 };
 
+// Only the destination of a copy is reached through the writing Bits(), which marks its pixels changed.
 Area At(Surface& s, int x, int y) {
     return Area{s.Bits() + static_cast<std::ptrdiff_t>(y) * s.Pitch() + x * s.Format().BytesPerPixel(), s.Pitch()};
+}
+
+keyed::ConstRows SourceAt(const Surface& s, int x, int y) {
+    return {s.Bits() + static_cast<std::ptrdiff_t>(y) * s.Pitch() + x * s.Format().BytesPerPixel(), s.Pitch()};
 }
 
 template <int Bpp> void FillRows(Area a, int w, int h, uint32_t v) {
@@ -43,20 +51,10 @@ template <int Bpp> void FillRows(Area a, int w, int h, uint32_t v) {
     }
 }
 
-template <int Bpp, bool Keyed> void CopyRows(Area d, Area s, int w, int h, uint32_t key) {
+template <int Bpp> void CopyRows(Area d, keyed::ConstRows s, int w, int h) {
     for (int y = 0; y < h; ++y) {
-        uint8_t* dr = d.bits + static_cast<std::ptrdiff_t>(y) * d.pitch;
-        const uint8_t* sr = s.bits + static_cast<std::ptrdiff_t>(y) * s.pitch;
-        if constexpr (!Keyed) {
-            std::memcpy(dr, sr, static_cast<std::size_t>(w) * Bpp);
-        } else {
-            for (int x = 0; x < w; ++x) {
-                uint32_t v = Px<Bpp>::Get(sr + x * Bpp);
-                if (v != key) {
-                    Px<Bpp>::Set(dr + x * Bpp, v);
-                }
-            }
-        }
+        CopyBytes(d.bits + static_cast<std::ptrdiff_t>(y) * d.pitch, s.bits + static_cast<std::ptrdiff_t>(y) * s.pitch,
+                  static_cast<std::size_t>(w) * Bpp);
     }
 }
 
@@ -80,7 +78,7 @@ void StretchRows(Surface& dst, const TRect& clip, const TRect& d, Surface& src, 
         if (fx.MirrorUpDown) {
             sy = static_cast<int>(sh - 1 - sy);
         }
-        const uint8_t* sr = src.Bits() + static_cast<std::ptrdiff_t>(s.Top + sy) * src.Pitch();
+        const uint8_t* sr = std::as_const(src).Bits() + static_cast<std::ptrdiff_t>(s.Top + sy) * src.Pitch();
         uint8_t* dr = At(dst, clip.Left, y).bits;
         for (std::size_t i = 0; i < columns.size(); ++i) {
             uint32_t v = Px<Bpp>::Get(sr + columns[i]);
@@ -91,25 +89,29 @@ void StretchRows(Surface& dst, const TRect& clip, const TRect& d, Surface& src, 
     }
 }
 
-template <int Bpp> void Copy(Area d, Area s, int w, int h, bool keyed, uint32_t key) {
-    if (keyed) {
-        CopyRows<Bpp, true>(d, s, w, h, key);
-    } else {
-        CopyRows<Bpp, false>(d, s, w, h, key);
+// A 1:1 copy of w x h pixels from (sx, sy) of `source` to d. A keyed copy of a surface's own pixels
+// moves their opaque runs when the surface has runs worth using; any other keyed copy selects.
+void CopyAny(int bpp, Area d, Surface* source, keyed::ConstRows s, int sx, int sy, int w, int h, bool isKeyed,
+             uint32_t key) {
+    if (!isKeyed) {
+        switch (bpp) {
+        case 1:
+            return CopyRows<1>(d, s, w, h);
+        case 2:
+            return CopyRows<2>(d, s, w, h);
+        case 3:
+            return CopyRows<3>(d, s, w, h);
+        default:
+            return CopyRows<4>(d, s, w, h);
+        }
     }
-}
-
-void CopyAny(int bpp, Area d, Area s, int w, int h, bool keyed, uint32_t key) {
-    switch (bpp) {
-    case 1:
-        return Copy<1>(d, s, w, h, keyed, key);
-    case 2:
-        return Copy<2>(d, s, w, h, keyed, key);
-    case 3:
-        return Copy<3>(d, s, w, h, keyed, key);
-    default:
-        return Copy<4>(d, s, w, h, keyed, key);
+    const keyed::Rows dr{d.bits, d.pitch};
+    if (source != nullptr) {
+        if (const OpaqueRuns* runs = source->RunsFor(key)) {
+            return keyed::CopyRuns(bpp, dr, SourceAt(*source, 0, 0), *runs, sx, sy, w, h);
+        }
     }
+    keyed::CopySelect(bpp, dr, s, w, h, key);
 }
 
 template <int Bpp>
@@ -180,7 +182,7 @@ Result Surface::Fill(const TRect* area, uint32_t raw) {
     return Result::Ok;
 }
 
-Result Surface::BltFast(int x, int y, Surface& src, const TRect& srcRect, bool keyed) {
+Result Surface::BltFast(int x, int y, Surface& src, const TRect& srcRect, bool isKeyed) {
     if (Result r = Usable(); r != Result::Ok) {
         return r;
     }
@@ -206,10 +208,11 @@ Result Surface::BltFast(int x, int y, Surface& src, const TRect& srcRect, bool k
         // Copy through a snapshot of the source rows so that overlapping areas come out right.
         std::vector<uint8_t> rows(static_cast<std::size_t>(srcRect.Height()) * pitch_);
         std::memcpy(rows.data(), At(*this, 0, srcRect.Top).bits, rows.size());
-        Area s{rows.data() + srcRect.Left * bpp, pitch_};
-        CopyAny(bpp, At(*this, x, y), s, d.Width(), d.Height(), keyed, key);
+        const keyed::ConstRows s{rows.data() + srcRect.Left * bpp, pitch_};
+        CopyAny(bpp, At(*this, x, y), nullptr, s, 0, 0, d.Width(), d.Height(), isKeyed, key);
     } else {
-        CopyAny(bpp, At(*this, x, y), At(src, srcRect.Left, srcRect.Top), d.Width(), d.Height(), keyed, key);
+        CopyAny(bpp, At(*this, x, y), &src, SourceAt(src, srcRect.Left, srcRect.Top), srcRect.Left, srcRect.Top,
+                d.Width(), d.Height(), isKeyed, key);
     }
     Changed();
     return Result::Ok;
@@ -262,8 +265,9 @@ Result Surface::Blt(const TRect* dstRect, Surface& src, const TRect* srcRect, co
             continue;
         }
         if (oneToOne) {
-            Area sa = At(*from, s.Left + (clip.Left - d.Left), s.Top + (clip.Top - d.Top));
-            CopyAny(bpp, At(*this, clip.Left, clip.Top), sa, clip.Width(), clip.Height(), fx.KeySrc, key);
+            const int sx = s.Left + (clip.Left - d.Left), sy = s.Top + (clip.Top - d.Top);
+            CopyAny(bpp, At(*this, clip.Left, clip.Top), snapshot ? nullptr : from, SourceAt(*from, sx, sy), sx, sy,
+                    clip.Width(), clip.Height(), fx.KeySrc, key);
             continue;
         }
         switch (bpp) {

@@ -23,6 +23,10 @@ struct GlyphCoverage {
 // background colour the image's whole box is filled first; then every covered pixel takes the
 // text colour mixed over what is there by its coverage, full coverage storing the colour as it is.
 // Clipped to the target; every back-end's text goes through here, so all of them blend alike.
+// The 16-bit 565 format is blended with its channel shifts fixed, every other through the format's
+// own conversions.
 void BlendGlyphs(Surface& target, int x, int y, const GlyphCoverage& glyphs, Rgb color, const Rgb* background);
+// BlendGlyphs with every format through its own conversions: the reference for the 565 loop.
+void BlendGlyphsGeneral(Surface& target, int x, int y, const GlyphCoverage& glyphs, Rgb color, const Rgb* background);
 
 } // namespace platform

@@ -2,13 +2,36 @@
 
 #include <thread>
 
+#ifdef __linux__
+#include <cerrno>
+#include <time.h>
+#endif
+
 namespace platform {
 
 namespace {
 using Nanos = std::chrono::nanoseconds;
 constexpr int64_t kSecond = 1'000'000'000;
-// What a sleep may overshoot by; the rest of the wait spins.
-constexpr Nanos kSpin = std::chrono::microseconds(1500);
+// What a sleep to a deadline may overshoot by (the kernel's default timer slack is 50 us); the rest
+// of the wait spins.
+constexpr Nanos kSpin = std::chrono::microseconds(250);
+
+// Sleeps until `deadline` of the steady clock. On Linux the steady clock is CLOCK_MONOTONIC, so the
+// kernel can wake the thread at the deadline itself rather than after a relative interval that
+// began whenever the call was made; a signal does not cut the sleep short.
+void SleepUntil(RefreshClock::Clock::time_point deadline) {
+#ifdef __linux__
+    const int64_t ns = std::chrono::duration_cast<Nanos>(deadline.time_since_epoch()).count();
+    if (ns <= 0) {
+        return;
+    }
+    const timespec at{static_cast<time_t>(ns / kSecond), static_cast<long>(ns % kSecond)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+    }
+#else
+    std::this_thread::sleep_until(deadline);
+#endif
+}
 } // namespace
 
 RefreshClock::RefreshClock(int hz, Clock::time_point epoch) : hz_(hz > 0 ? hz : 60), epoch_(epoch) {}
@@ -25,7 +48,7 @@ RefreshClock::Clock::time_point RefreshClock::NextRefresh(Clock::time_point now)
 void RefreshClock::WaitForNextRefresh() const {
     const Clock::time_point target = NextRefresh(Clock::now());
     if (target - Clock::now() > kSpin) {
-        std::this_thread::sleep_until(target - kSpin);
+        SleepUntil(target - kSpin);
     }
     while (Clock::now() < target) {
         std::this_thread::yield();

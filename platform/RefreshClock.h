@@ -14,8 +14,8 @@ public:
 
     // The first refresh strictly after `now`.
     Clock::time_point NextRefresh(Clock::time_point now) const;
-    // Blocks until the next refresh: sleeps most of the way, then spins the last stretch,
-    // because a sleep may overshoot by about a millisecond.
+    // Blocks until the next refresh: sleeps to an absolute deadline a little before it, then spins
+    // the last few hundred microseconds, which a sleep may overshoot by.
     void WaitForNextRefresh() const;
 
 private:

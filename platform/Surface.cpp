@@ -41,11 +41,13 @@ Result Surface::Restore() {
         return Result::SurfaceLost;
     }
     lost_ = false;
+    ++generation_;
     return Result::Ok;
 }
 
 void Surface::MarkLost() {
     lost_ = true;
+    ++generation_;
     // The contents of a lost surface are undefined; make that visible rather than keep them.
     std::fill(pixels_.begin(), pixels_.end(), uint8_t{0xA5});
 }
@@ -53,6 +55,7 @@ void Surface::MarkLost() {
 void Surface::SetColorKey(uint32_t key) {
     colorKey_ = key;
     hasColorKey_ = true;
+    ++generation_;
 }
 
 void Surface::SetClipper(std::shared_ptr<Clipper> clipper) {
@@ -70,6 +73,7 @@ Result Surface::Usable() const {
 }
 
 void Surface::Changed() {
+    ++generation_;
     if (primary_ && registry_->PrimaryChanged) {
         registry_->PrimaryChanged(*this);
     }
@@ -84,6 +88,7 @@ Result Surface::Lock(const TRect* area, LockedView& view) {
         return Result::InvalidRect;
     }
     locked_ = true;
+    ++generation_;
     view.Bits = pixels_.data() + static_cast<std::ptrdiff_t>(a.Top) * pitch_ + a.Left * format_.BytesPerPixel();
     view.Pitch = pitch_;
     view.Width = a.Width();
@@ -99,11 +104,31 @@ void Surface::Unlock() {
     }
 }
 
+const OpaqueRuns* Surface::RunsFor(uint32_t key) {
+    if (runsValid_ && runsGeneration_ == generation_ && runsKey_ == key) {
+        return runs_.Worthwhile() ? &runs_ : nullptr;
+    }
+    if (!seen_ || seenGeneration_ != generation_ || seenKey_ != key) {
+        seen_ = true;
+        seenGeneration_ = generation_;
+        seenKey_ = key;
+        runsValid_ = false;
+        runs_.Clear();
+        return nullptr;
+    }
+    runs_.Build(pixels_.data(), pitch_, width_, height_, format_.BytesPerPixel(), key);
+    runsValid_ = true;
+    runsGeneration_ = generation_;
+    runsKey_ = key;
+    return runs_.Worthwhile() ? &runs_ : nullptr;
+}
+
 Result Surface::GetDC(std::unique_ptr<DeviceContext>& dc) {
     if (Result r = Usable(); r != Result::Ok) {
         return r;
     }
     dcOut_ = true;
+    ++generation_;
     dc = std::make_unique<DeviceContext>(*this);
     return Result::Ok;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/OpaqueRuns.h"
 #include "platform/PixelFormat.h"
 #include "platform/Rect.h"
 #include "platform/Result.h"
@@ -54,8 +55,12 @@ public:
     const PixelFormat& Format() const { return format_; }
     bool IsPrimary() const { return primary_; }
     bool InVideoMemory() const { return inVideoMemory_; }
-    // Pixel memory, for the display back-ends and tests; drawing code goes through Lock.
-    uint8_t* Bits() { return pixels_.data(); }
+    // Pixel memory, for the display back-ends and tests; drawing code goes through Lock. Writes
+    // must follow the call: what was worked out from the pixels before it is dropped.
+    uint8_t* Bits() {
+        ++generation_;
+        return pixels_.data();
+    }
     const uint8_t* Bits() const { return pixels_.data(); }
 
     Result IsLost() const { return lost_ ? Result::SurfaceLost : Result::Ok; }
@@ -67,6 +72,12 @@ public:
     void SetColorKey(uint32_t key);
     uint32_t ColorKey() const { return colorKey_; }
     bool HasColorKey() const { return hasColorKey_; }
+    // Moves on whenever the pixels or the key may have changed.
+    uint64_t Generation() const { return generation_; }
+    // The opaque runs of this surface for a keyed copy with `key`, or nullptr when the copy should
+    // select pixel by pixel: runs are built at the second keyed copy of unchanged pixels, so that
+    // a picture redrawn between copies never pays for a scan it cannot reuse.
+    const OpaqueRuns* RunsFor(uint32_t key);
 
     void SetClipper(std::shared_ptr<Clipper> clipper);
     const std::shared_ptr<Clipper>& GetClipper() const { return clipper_; }
@@ -91,7 +102,10 @@ public:
 
 private:
     friend class DeviceContext;
-    void ReleaseDC() { dcOut_ = false; }
+    void ReleaseDC() {
+        dcOut_ = false;
+        ++generation_;
+    }
     Result Usable() const;
     void Changed();
 
@@ -109,6 +123,14 @@ private:
     uint32_t colorKey_ = 0;
     bool hasColorKey_ = false;
     std::shared_ptr<Clipper> clipper_;
+    uint64_t generation_ = 0;
+    OpaqueRuns runs_;
+    bool runsValid_ = false;
+    uint64_t runsGeneration_ = 0;
+    uint32_t runsKey_ = 0;
+    bool seen_ = false;
+    uint64_t seenGeneration_ = 0;
+    uint32_t seenKey_ = 0;
 };
 
 } // namespace platform

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     std::cout << '\n';
     if (headless) {
         auto& h = static_cast<platform::HeadlessPlatform&>(*platform);
-        return WritePng("demo.png", h.Screen) ? 0 : 1;
+        return WritePng("demo.png", h.ScreenImage()) ? 0 : 1;
     }
     return 0;
 }

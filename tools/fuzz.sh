@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fuzzes one harness of tests/fuzz with libFuzzer under AddressSanitizer + UndefinedBehaviorSanitizer.
 #
-#   tools/fuzz.sh NAME MINUTES     NAME is a harness: level, picture, form, keys (or any other
+#   tools/fuzz.sh NAME MINUTES     NAME is a harness: level, picture, form, keys, demo (or any
 #                                  vk_fuzz_target); MINUTES of fuzzing on one core
 #
 # Builds into build-fuzz/ with clang. New inputs go to build-fuzz/fuzz-work/NAME/corpus (the

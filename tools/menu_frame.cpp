@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < frames && application.Step(); ++i) {
         application.Idle();
     }
-    const platform::RgbImage& screen = platform.Screen;
+    const platform::RgbImage& screen = platform.ScreenImage();
     std::ofstream out(output, std::ios::binary);
     out << "P6\n" << screen.Width << ' ' << screen.Height << "\n255\n";
     for (const platform::Rgb& p : screen.Pixels) {

@@ -287,7 +287,7 @@ Result PlayLevel(int n, const Options& options) {
         form.DXDraw->Flip();
         char name[32];
         std::snprintf(name, sizeof name, "level-%02d.png", n);
-        if (!WritePng((options.Shots / name).string(), platform.Screen)) {
+        if (!WritePng((options.Shots / name).string(), platform.ScreenImage())) {
             result.Error = (options.Shots / name).string() + ": cannot write";
         }
     }

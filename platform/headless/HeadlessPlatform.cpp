@@ -38,45 +38,17 @@ protected:
     void Show(const Surface& primary) override {
         ++owner_.ShowCount;
         owner_.ScreenMode = CurrentMode();
-        RgbImage& img = owner_.Screen;
-        img.Width = primary.Width();
-        img.Height = primary.Height();
-        img.Pixels.resize(static_cast<std::size_t>(img.Width) * img.Height);
-        const PixelFormat& format = primary.Format();
-        const std::size_t rowBytes = static_cast<std::size_t>(img.Width) * format.BytesPerPixel();
-        owner_.ScreenBits.resize(rowBytes * img.Height);
-        for (int y = 0; y < img.Height; ++y) {
-            std::memcpy(owner_.ScreenBits.data() + rowBytes * y,
-                        primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch(), rowBytes);
-        }
-        if (format.BitCount == 16) {
-            // Every frame passes through here: convert 16-bit pixels through a table.
-            if (colours16_.empty()) {
-                colours16_.resize(65536);
-                for (uint32_t raw = 0; raw < 65536; ++raw) {
-                    colours16_[raw] = format.ToRgb(raw);
-                }
-            }
-            for (int y = 0; y < img.Height; ++y) {
-                const auto* row = reinterpret_cast<const uint16_t*>(primary.Bits() +
-                                                                    static_cast<std::ptrdiff_t>(y) * primary.Pitch());
-                Rgb* out = &img.Pixels[static_cast<std::size_t>(y) * img.Width];
-                for (int x = 0; x < img.Width; ++x) {
-                    out[x] = colours16_[row[x]];
-                }
-            }
+        owner_.screenFormat_ = primary.Format();
+        owner_.screenWidth_ = primary.Width();
+        const std::size_t rowBytes = static_cast<std::size_t>(primary.Width()) * primary.Format().BytesPerPixel();
+        owner_.ScreenBits.resize(rowBytes * static_cast<std::size_t>(primary.Height()));
+        if (rowBytes == static_cast<std::size_t>(primary.Pitch())) {
+            std::memcpy(owner_.ScreenBits.data(), primary.Bits(), owner_.ScreenBits.size());
             return;
         }
-        const int bpp = format.BytesPerPixel();
-        for (int y = 0; y < img.Height; ++y) {
-            const uint8_t* row = primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch();
-            for (int x = 0; x < img.Width; ++x) {
-                uint32_t raw = 0;
-                for (int i = 0; i < bpp; ++i) {
-                    raw |= static_cast<uint32_t>(row[x * bpp + i]) << (8 * i);
-                }
-                img.Pixels[static_cast<std::size_t>(y) * img.Width + x] = format.ToRgb(raw);
-            }
+        for (int y = 0; y < primary.Height(); ++y) {
+            std::memcpy(owner_.ScreenBits.data() + rowBytes * static_cast<std::size_t>(y),
+                        primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch(), rowBytes);
         }
     }
 
@@ -90,8 +62,44 @@ protected:
 
 private:
     HeadlessPlatform& owner_;
-    std::vector<Rgb> colours16_;
 };
+
+const RgbImage& HeadlessPlatform::ScreenImage() const {
+    if (convertedShow_ == ShowCount) {
+        return screenImage_;
+    }
+    convertedShow_ = ShowCount;
+    RgbImage& img = screenImage_;
+    const int bpp = screenFormat_.BytesPerPixel();
+    const std::size_t rowBytes = static_cast<std::size_t>(screenWidth_) * static_cast<std::size_t>(bpp);
+    img.Width = screenWidth_;
+    img.Height = rowBytes == 0 ? 0 : static_cast<int>(ScreenBits.size() / rowBytes);
+    img.Pixels.resize(static_cast<std::size_t>(img.Width) * static_cast<std::size_t>(img.Height));
+    if (bpp == 2) {
+        // 16-bit pixels through a table of every value.
+        if (colours16_.empty()) {
+            colours16_.resize(65536);
+            for (uint32_t raw = 0; raw < 65536; ++raw) {
+                colours16_[raw] = screenFormat_.ToRgb(raw);
+            }
+        }
+        for (std::size_t i = 0; i < img.Pixels.size(); ++i) {
+            uint16_t raw;
+            std::memcpy(&raw, ScreenBits.data() + 2 * i, 2);
+            img.Pixels[i] = colours16_[raw];
+        }
+        return img;
+    }
+    for (std::size_t i = 0; i < img.Pixels.size(); ++i) {
+        uint32_t raw = 0;
+        for (int b = 0; b < bpp; ++b) {
+            raw |= static_cast<uint32_t>(ScreenBits[i * static_cast<std::size_t>(bpp) + static_cast<std::size_t>(b)])
+                   << (8 * b);
+        }
+        img.Pixels[i] = screenFormat_.ToRgb(raw);
+    }
+    return img;
+}
 
 HeadlessPlatform::HeadlessPlatform() : Modes(CommonDisplayModes()) {}
 

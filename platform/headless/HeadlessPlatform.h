@@ -62,18 +62,25 @@ public:
     uint32_t ClockStart = 0;
     void AdvanceClock(uint64_t micros) { NowMicros += micros; }
 
-    // What the screen showed at the last change of the screen surface.
+    // What the screen showed at the last change of the screen surface: its raw pixels, rows packed,
+    // Width x bytes per pixel each, in ScreenMode's depth.
     int ShowCount = 0;
-    RgbImage Screen;
     DisplayMode ScreenMode;
-    // The same screen as its raw pixels: rows packed, Width x bytes per pixel each, in ScreenMode's depth.
     std::vector<uint8_t> ScreenBits;
+    // The same screen as colours, converted when asked for rather than at every frame.
+    const RgbImage& ScreenImage() const;
     int VerticalBlanks = 0;
 
 private:
     friend class HeadlessDisplayDevice;
     std::deque<Event> events_;
     std::vector<HeadlessDisplayDevice*> devices_;
+    PixelFormat screenFormat_;
+    int screenWidth_ = 0;
+    // The conversion is a cache of ScreenBits, made by the const reader.
+    mutable RgbImage screenImage_;
+    mutable int convertedShow_ = -1;
+    mutable std::vector<Rgb> colours16_;
 };
 
 } // namespace platform

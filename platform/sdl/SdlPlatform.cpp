@@ -6,10 +6,12 @@
 #include "platform/RefreshClock.h"
 #include "platform/StopSignal.h"
 #include "platform/sdl/ErrorBoxWatch.h"
+#include "platform/sdl/PresentCounter.h"
 #include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlKeyMap.h"
 #include "platform/sdl/SdlVideoStart.h"
 #include "platform/sdl/SdlWindowMode.h"
+#include "platform/sdl/WindowSurfacePresenter.h"
 
 #include <SDL.h>
 
@@ -48,6 +50,9 @@ struct SdlPlatform::State {
     FramePacing Pacing;
     SDL_Window* Window = nullptr;
     SDL_Renderer* Renderer = nullptr;
+    // Frames drawn into the window's memory instead of through Renderer (see MakeRenderer).
+    std::unique_ptr<WindowSurfacePresenter> Direct;
+    PresentCounter Presents;
     std::string Title;
     bool Windowed = false;
     bool IntegerScale = false;
@@ -73,7 +78,8 @@ struct SdlPlatform::State {
     void ApplyIcon();
     void MakeRenderer();
     void DropRenderer();
-    bool CanPresent() const { return Renderer != nullptr && !Minimized && !Hidden; }
+    bool CanPresent() const { return (Renderer != nullptr || Direct != nullptr) && !Minimized && !Hidden; }
+    void UseWindowSurface();
     void Present(SDL_Texture* texture);
     void WaitForRefresh();
     DisplayMode ImageSize() const;
@@ -131,6 +137,13 @@ public:
 
 protected:
     void Show(const Surface& primary) override {
+        if (screen_ != nullptr && screen_->Direct != nullptr && screen_->CanPresent()) {
+            screen_->Shown = this;
+            screen_->Direct->Present(&primary, screen_->IntegerScale);
+            screen_->PresentedSinceWait = true;
+            screen_->Presents.Presented();
+            return;
+        }
         if (screen_ == nullptr || !screen_->CanPresent() || !MakeTexture(primary)) {
             return;
         }
@@ -139,6 +152,7 @@ protected:
         }
         screen_->Shown = this;
         screen_->Present(texture_);
+        screen_->Presents.Presented();
     }
 
     void ModeChanged(const DisplayMode&) override {
@@ -188,7 +202,16 @@ void SdlPlatform::State::MakeRenderer() {
     const bool sixty = SDL_GetCurrentDisplayMode(std::max(SDL_GetWindowDisplayIndex(Window), 0), &mode) == 0 &&
                        mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
     const bool wantVsync = Pacing == FramePacing::Vsync || (Pacing == FramePacing::Auto && sixty);
+    // Where OpenGL can only be a software rasteriser, frames are scaled in our own code instead.
+    if (WindowSurfacePresenter::Preferred()) {
+        return UseWindowSurface();
+    }
     Renderer = SDL_CreateRenderer(Window, -1, wantVsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    if (WindowSurfacePresenter::SoftwareRasteriser(Renderer)) {
+        SDL_DestroyRenderer(Renderer);
+        Renderer = nullptr;
+        return UseWindowSurface();
+    }
     if (Renderer == nullptr) {
         Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
     }
@@ -201,7 +224,15 @@ void SdlPlatform::State::MakeRenderer() {
     PresentedSinceWait = false;
 }
 
+void SdlPlatform::State::UseWindowSurface() {
+    Direct = std::make_unique<WindowSurfacePresenter>(Window);
+    Vsync = false;
+    Watch.Reset();
+    PresentedSinceWait = false;
+}
+
 void SdlPlatform::State::DropRenderer() {
+    Direct.reset();
     // Textures belong to the renderer and must go first.
     for (SdlDisplayDevice* d : Devices) {
         d->DropTexture();
@@ -213,6 +244,12 @@ void SdlPlatform::State::DropRenderer() {
 }
 
 void SdlPlatform::State::Present(SDL_Texture* texture) {
+    if (Direct != nullptr) {
+        // Only a black screen comes this way: frames go to Direct from Show.
+        Direct->Present(nullptr);
+        PresentedSinceWait = true;
+        return;
+    }
     SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
     SDL_RenderClear(Renderer);
     int tw = 0, th = 0, ow = 0, oh = 0;
@@ -508,6 +545,9 @@ bool SdlPlatform::PacedByVsync() const {
 }
 
 std::string SdlPlatform::RendererName() const {
+    if (state_->Direct != nullptr) {
+        return "window surface";
+    }
     SDL_RendererInfo info{};
     if (state_->Renderer == nullptr || SDL_GetRendererInfo(state_->Renderer, &info) != 0 || info.name == nullptr) {
         return {};

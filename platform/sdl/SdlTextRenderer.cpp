@@ -4,6 +4,7 @@
 #include "platform/RegularFile.h"
 #include "platform/ResourceLimits.h"
 #include "platform/Surface.h"
+#include "platform/TextImageCache.h"
 #include "platform/sdl/FontLocator.h"
 
 #include <SDL_ttf.h>
@@ -37,6 +38,23 @@ struct SurfaceFreer {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 
+// The coverage of a rendered ARGB image: its alpha channel, which does not depend on the colour.
+CoverageImage CoverageOf(const SDL_Surface& glyphs) {
+    CoverageImage image;
+    image.Width = glyphs.w;
+    image.Height = glyphs.h;
+    image.Alpha.resize(static_cast<std::size_t>(glyphs.w) * static_cast<std::size_t>(glyphs.h));
+    for (int y = 0; y < glyphs.h; ++y) {
+        const auto* s = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(glyphs.pixels) +
+                                                          static_cast<std::ptrdiff_t>(y) * glyphs.pitch);
+        uint8_t* d = image.Alpha.data() + static_cast<std::ptrdiff_t>(y) * glyphs.w;
+        for (int x = 0; x < glyphs.w; ++x) {
+            d[x] = static_cast<uint8_t>(s[x] >> 24);
+        }
+    }
+    return image;
+}
+
 // Installed fonts through fontconfig, rendered with SDL_ttf. Point sizes are opened at 72 dots
 // per inch, so the point size given to SDL_ttf is the character (em) height in pixels.
 class TtfTextRenderer : public TextRenderer {
@@ -54,23 +72,28 @@ public:
         if (utf8.empty()) {
             return;
         }
-        TTF_Font* font = Open(spec);
+        std::string key;
+        TTF_Font* font = Open(spec, &key);
         if (font == nullptr) {
             return;
         }
-        const std::string text(utf8);
-        std::unique_ptr<SDL_Surface, SurfaceFreer> glyphs(
-            TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{color.r, color.g, color.b, 255}));
-        if (!glyphs || glyphs->format->BytesPerPixel != 4 || SDL_MUSTLOCK(glyphs.get())) {
-            return;
+        key.append(utf8);
+        const CoverageImage* image = images_.Find(key);
+        if (image == nullptr) {
+            const std::string text(utf8);
+            std::unique_ptr<SDL_Surface, SurfaceFreer> glyphs(
+                TTF_RenderUTF8_Blended(font, text.c_str(), SDL_Color{255, 255, 255, 255}));
+            if (!glyphs || glyphs->format->BytesPerPixel != 4 || SDL_MUSTLOCK(glyphs.get())) {
+                return;
+            }
+            image = &images_.Add(key, CoverageOf(*glyphs));
         }
         GlyphCoverage coverage;
-        // The alpha byte of each little-endian ARGB pixel.
-        coverage.Alpha = static_cast<const uint8_t*>(glyphs->pixels) + 3;
-        coverage.Width = glyphs->w;
-        coverage.Height = glyphs->h;
-        coverage.Step = 4;
-        coverage.Pitch = glyphs->pitch;
+        coverage.Alpha = image->Alpha.data();
+        coverage.Width = image->Width;
+        coverage.Height = image->Height;
+        coverage.Step = 1;
+        coverage.Pitch = image->Width;
         BlendGlyphs(target, x, y, coverage, color, background);
     }
 
@@ -88,7 +111,9 @@ public:
     }
 
 private:
-    TTF_Font* Open(const FontSpec& spec) {
+    // The open font for spec; `cacheName`, when given, receives a name for its file, size and style, to
+    // which the text is appended to name a cached text image.
+    TTF_Font* Open(const FontSpec& spec, std::string* cacheName = nullptr) {
         if (!ready_ || spec.Height <= 0 || spec.Height > kMaxFontHeight) {
             return nullptr;
         }
@@ -111,6 +136,10 @@ private:
                 it = fonts_.emplace(std::move(key), OpenFile(*file, spec.Height, style)).first;
             }
             if (it->second.Font) {
+                if (cacheName != nullptr) {
+                    *cacheName = it->first.Path + '\n' + std::to_string(it->first.Index) + ' ' +
+                                 std::to_string(it->first.Height) + ' ' + std::to_string(it->first.Style) + '\0';
+                }
                 return it->second.Font.get();
             }
         }
@@ -152,6 +181,7 @@ private:
     FontLocator locator_;
     std::map<std::string, std::shared_ptr<const std::vector<uint8_t>>> fileBytes_;
     std::map<FontKey, OpenFont> fonts_;
+    TextImageCache images_;
 };
 } // namespace
 

@@ -200,8 +200,8 @@ TEST_F(DXDrawTest, FlipPresentsAfterTheVerticalBlank) {
     EXPECT_GT(platform.ShowCount, shown);
     EXPECT_GT(platform.NowMicros, before);
     EXPECT_EQ(platform.VerticalBlanks, 1);
-    EXPECT_EQ(platform.Screen.At(0, 0), (platform::Rgb{255, 0, 0}));
-    EXPECT_EQ(platform.Screen.At(639, 479), (platform::Rgb{255, 0, 0}));
+    EXPECT_EQ(platform.ScreenImage().At(0, 0), (platform::Rgb{255, 0, 0}));
+    EXPECT_EQ(platform.ScreenImage().At(639, 479), (platform::Rgb{255, 0, 0}));
 }
 
 TEST_F(DXDrawTest, PaintPresentsWithoutWaiting) {
@@ -227,7 +227,7 @@ TEST_F(DXDrawTest, LostSurfacesAreRestoredClearedAndAnnouncedByTheNextFlip) {
     EXPECT_EQ(r.Log, Log{"Restored"});
     EXPECT_EQ(Back().Pixel(10, 10), 0u);
     EXPECT_GT(platform.ShowCount, shown);
-    EXPECT_EQ(platform.Screen.At(10, 10), (platform::Rgb{0, 0, 0}));
+    EXPECT_EQ(platform.ScreenImage().At(10, 10), (platform::Rgb{0, 0, 0}));
     draw->RemoveListener(&r);
 }
 

@@ -46,7 +46,7 @@ TEST_F(GameFixture, RunsAtSixtyFramesPerSecondOnTheSimulatedClock) {
     bool white = false;
     for (int y = 1; y < 20; ++y) {
         for (int x = 1; x < 60; ++x) {
-            white = white || platform.Screen.At(x, y) == platform::Rgb{255, 255, 255};
+            white = white || platform.ScreenImage().At(x, y) == platform::Rgb{255, 255, 255};
         }
     }
     EXPECT_TRUE(white);

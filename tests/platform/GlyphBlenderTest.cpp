@@ -1,11 +1,16 @@
 #include "platform/GlyphBlender.h"
 
+#include "platform/DisplayDevice.h"
+#include "platform/headless/HeadlessPlatform.h"
+
 #include "platform/Surface.h"
 #include "platform/SurfaceRegistry.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
 using namespace platform;
@@ -47,6 +52,41 @@ struct Glyphs {
     std::vector<uint8_t> bytes;
     GlyphCoverage coverage;
 };
+// The 565 loop against the general one: random coverage (with many 0 and 255), colours, screens,
+// backgrounds and places that clip the text at every edge.
+TEST(GlyphBlender, Rgb565EqualsGeneral) {
+    platform::HeadlessPlatform platform;
+    auto device = platform.CreateDisplayDevice();
+    device->SetDisplayMode(640, 480, 16);
+    std::mt19937 rng(3);
+    for (int round = 0; round < 200; ++round) {
+        // Coverage read with a step of two bytes, as from every other byte of an image.
+        const int w = 1 + static_cast<int>(rng() % 40), h = 1 + static_cast<int>(rng() % 20);
+        std::vector<uint8_t> alpha(static_cast<std::size_t>(w) * h * 2);
+        for (uint8_t& a : alpha) {
+            const uint32_t pick = rng() % 4;
+            a = pick == 0 ? 0 : pick == 1 ? 255 : static_cast<uint8_t>(rng());
+        }
+        const platform::GlyphCoverage glyphs{alpha.data(), w, h, 2, w * 2};
+        std::unique_ptr<platform::Surface> general, fast;
+        device->CreateSurface({48, 24, false, false}, general);
+        device->CreateSurface({48, 24, false, false}, fast);
+        for (int i = 0; i < general->Pitch() * 24; ++i) {
+            general->Bits()[i] = static_cast<uint8_t>(rng());
+        }
+        std::memcpy(fast->Bits(), general->Bits(), static_cast<std::size_t>(general->Pitch()) * 24);
+        const int x = static_cast<int>(rng() % 60) - 10, y = static_cast<int>(rng() % 30) - 6;
+        const platform::Rgb color{static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()),
+                                  static_cast<uint8_t>(rng())};
+        const platform::Rgb back{static_cast<uint8_t>(rng()), 0, 255};
+        const platform::Rgb* background = round % 5 == 0 ? &back : nullptr;
+        platform::BlendGlyphsGeneral(*general, x, y, glyphs, color, background);
+        platform::BlendGlyphs(*fast, x, y, glyphs, color, background);
+        ASSERT_EQ(0, std::memcmp(general->Bits(), fast->Bits(), static_cast<std::size_t>(general->Pitch()) * 24))
+            << "round " << round;
+    }
+}
+
 } // namespace
 
 TEST(GlyphBlender, NoneFullAndPartialCoverage) {
