@@ -6,7 +6,7 @@
 
 RecordingPlatform::RecordingPlatform(platform::Platform& inner, DemoWriter& writer,
                                      const std::vector<std::string>& arguments)
-    : inner_(inner), writer_(writer), utc_(inner.UtcTimeOfDay()), clock_(inner.Milliseconds()),
+    : ForwardingPlatform(inner), writer_(writer), utc_(inner.UtcTimeOfDay()), clock_(inner.Milliseconds()),
       foreground_(inner.IsForeground()) {
     writer_.Header(utc_, clock_, foreground_, arguments);
     SetLevelFileObserver([this](const std::string& fileName, std::span<const uint8_t> bytes) {

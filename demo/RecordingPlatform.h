@@ -1,7 +1,7 @@
 #pragma once
 
 #include "demo/Demo.h"
-#include "platform/Platform.h"
+#include "demo/ForwardingPlatform.h"
 
 #include <string>
 #include <vector>
@@ -13,30 +13,21 @@ class DemoWriter;
 // frame, so that every reading within one frame agrees), the window's events, the keys and the
 // focus. The frame loop calls BeginFrame before and EndFrame after each message pass; level file
 // digests reach the writer through the level loader's observer while recording.
-class RecordingPlatform : public platform::Platform {
+class RecordingPlatform : public ForwardingPlatform {
 public:
     RecordingPlatform(platform::Platform& inner, DemoWriter& writer, const std::vector<std::string>& arguments);
     ~RecordingPlatform() override;
 
-    std::unique_ptr<platform::DisplayDevice> CreateDisplayDevice() override { return inner_.CreateDisplayDevice(); }
     uint32_t Milliseconds() override { return clock_; }
     platform::TimeOfDay UtcTimeOfDay() override { return utc_; }
-    void SetTitle(const std::string& title) override { inner_.SetTitle(title); }
-    void ShowWindow(const std::string& caption) override { inner_.ShowWindow(caption); }
-    void HideWindow() override { inner_.HideWindow(); }
     bool PollEvent(platform::Event& event) override;
-    void WaitEvent(uint32_t timeoutMs) override { inner_.WaitEvent(timeoutMs); }
     bool IsForeground() override;
     void GetKeyState(platform::KeyState& keys) override;
-    void ShowErrorBox(const std::string& title, const std::string& message) override {
-        inner_.ShowErrorBox(title, message);
-    }
 
     void BeginFrame();
     void EndFrame();
 
 private:
-    platform::Platform& inner_;
     DemoWriter& writer_;
     platform::TimeOfDay utc_;
     uint32_t clock_;

@@ -2,7 +2,7 @@
 
 ScriptedPlatform::ScriptedPlatform(platform::Platform& inner, const platform::TimeOfDay& utc, uint32_t clock,
                                    bool foreground)
-    : inner_(inner), utc_(utc), clock_(clock), foreground_(foreground) {}
+    : ForwardingPlatform(inner), utc_(utc), clock_(clock), foreground_(foreground) {}
 
 bool ScriptedPlatform::PollEvent(platform::Event& event) {
     platform::Event own;

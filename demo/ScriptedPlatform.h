@@ -1,7 +1,7 @@
 #pragma once
 
 #include "demo/Demo.h"
-#include "platform/Platform.h"
+#include "demo/ForwardingPlatform.h"
 
 #include <deque>
 #include <functional>
@@ -11,16 +11,12 @@
 // the window's events all come from the driver; the display, the window and the error box are the
 // inner platform's. Of the inner platform's own events only a closed window passes, so that a
 // replay in a real window can be stopped.
-class ScriptedPlatform : public platform::Platform {
+class ScriptedPlatform : public ForwardingPlatform {
 public:
     ScriptedPlatform(platform::Platform& inner, const platform::TimeOfDay& utc, uint32_t clock, bool foreground);
 
-    std::unique_ptr<platform::DisplayDevice> CreateDisplayDevice() override { return inner_.CreateDisplayDevice(); }
     uint32_t Milliseconds() override { return clock_; }
     platform::TimeOfDay UtcTimeOfDay() override { return utc_; }
-    void SetTitle(const std::string& title) override { inner_.SetTitle(title); }
-    void ShowWindow(const std::string& caption) override { inner_.ShowWindow(caption); }
-    void HideWindow() override { inner_.HideWindow(); }
     bool PollEvent(platform::Event& event) override;
     // Nothing outside the script can arrive, so there is nothing to wait for.
     void WaitEvent(uint32_t /*timeoutMs*/) override {}
@@ -41,7 +37,6 @@ public:
     std::function<void(const std::string& message)> OnError;
 
 private:
-    platform::Platform& inner_;
     platform::TimeOfDay utc_;
     uint32_t clock_;
     bool foreground_;

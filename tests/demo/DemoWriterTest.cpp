@@ -2,20 +2,11 @@
 #include "demo/DemoReader.h"
 
 #include "game/ScratchFolder.h"
+#include "support/FileText.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(DemoWriterTest, GathersInputFreeFramesIntoRunsAndEndsWithTheFrameCount) {
     ScratchFolder folder;

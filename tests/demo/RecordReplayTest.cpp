@@ -8,21 +8,14 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include "game/ScratchFolder.h"
+#include "support/FileText.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A level with open floor, the ship at the top left and a mine patrolling.
 std::string OpenLevel() {

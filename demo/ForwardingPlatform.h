@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <memory>
+#include <string>
+
+// A platform that hands every call on to an inner one. The recording and scripted platforms
+// derive from it and override only the calls whose answers they keep or make up themselves.
+class ForwardingPlatform : public platform::Platform {
+public:
+    explicit ForwardingPlatform(platform::Platform& inner) : inner_(inner) {}
+
+    std::unique_ptr<platform::DisplayDevice> CreateDisplayDevice() override { return inner_.CreateDisplayDevice(); }
+    uint32_t Milliseconds() override { return inner_.Milliseconds(); }
+    platform::TimeOfDay UtcTimeOfDay() override { return inner_.UtcTimeOfDay(); }
+    void SetTitle(const std::string& title) override { inner_.SetTitle(title); }
+    void ShowWindow(const std::string& caption) override { inner_.ShowWindow(caption); }
+    void HideWindow() override { inner_.HideWindow(); }
+    bool PollEvent(platform::Event& event) override { return inner_.PollEvent(event); }
+    void WaitEvent(uint32_t timeoutMs) override { inner_.WaitEvent(timeoutMs); }
+    bool IsForeground() override { return inner_.IsForeground(); }
+    void GetKeyState(platform::KeyState& keys) override { inner_.GetKeyState(keys); }
+    void ShowErrorBox(const std::string& title, const std::string& message) override {
+        inner_.ShowErrorBox(title, message);
+    }
+
+protected:
+    platform::Platform& inner_;
+};
