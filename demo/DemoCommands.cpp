@@ -21,12 +21,7 @@ constexpr const char* kTitle = "Vorkalith";
 // The main form made and added as the game's main does; null (the error shown) when it fails.
 TForm1* MakeForm(TApplication& application) {
     application.SetTitle(kTitle);
-    try {
-        return static_cast<TForm1*>(&application.AddForm(std::make_unique<TForm1>(application)));
-    } catch (const std::exception& e) {
-        application.ShowException(e);
-        return nullptr;
-    }
+    return CreateMainForm(application);
 }
 
 void PrintFinal(const TForm1& form, const FrameLoop& loop) {

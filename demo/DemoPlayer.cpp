@@ -26,10 +26,8 @@ DemoPlayer::~DemoPlayer() {
 }
 
 bool DemoPlayer::MakeForm() {
-    try {
-        form_ = static_cast<TForm1*>(&application_->AddForm(std::make_unique<TForm1>(*application_)));
-    } catch (const std::exception& e) {
-        application_->ShowException(e);
+    form_ = CreateMainForm(*application_);
+    if (!form_) {
         return false;
     }
     loop_ = std::make_unique<FrameLoop>(*application_);

@@ -18,6 +18,7 @@
 #include "sprite/DXSpriteEngine.h"
 #include "sprite/ImageSprite.h"
 
+#include <memory>
 #include <string>
 
 TForm1::TForm1(TApplication& application) : TForm1(application, StoredMainForm()) {}
@@ -110,5 +111,14 @@ void TForm1::DXDrawMouseUp(TComponent* /*sender*/) {
 void TForm1::Timer1Timer(TComponent* /*sender*/) {
     if (World.SlowFlip) {
         DXDraw->Flip();
+    }
+}
+
+TForm1* CreateMainForm(TApplication& application) {
+    try {
+        return static_cast<TForm1*>(&application.AddForm(std::make_unique<TForm1>(application)));
+    } catch (const std::exception& e) {
+        application.ShowException(e);
+        return nullptr;
     }
 }

@@ -53,3 +53,7 @@ private:
 
     bool worldBuilt_ = false;
 };
+
+// Makes the game's main form in `application` as the program starts it; null, with the error
+// shown in the application's error box, when it cannot be made.
+TForm1* CreateMainForm(TApplication& application);

@@ -39,10 +39,7 @@ int RunGame(const CommandLine& options, const std::vector<std::string>& argument
     }
     TApplication application(*sdl, arguments);
     application.SetTitle("Vorkalith");
-    try {
-        application.AddForm(std::make_unique<TForm1>(application));
-    } catch (const std::exception& e) {
-        application.ShowException(e);
+    if (!CreateMainForm(application)) {
         return 1;
     }
     application.Run();

@@ -36,7 +36,7 @@ struct Game {
     double HandlerMs = 0.0;
 };
 
-Game* game = nullptr;
+std::unique_ptr<Game> game;
 
 EM_BOOL Frame(double now, void*) {
     // The error box holds the loop as a modal box does; a hidden page runs no frames (and the
@@ -91,12 +91,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
 int main() {
     // The game lives as long as the page: main returns while the frame loop goes on.
     EM_ASM({ Module.vkMainMs = performance.now(); });
-    game = new Game;
+    game = std::make_unique<Game>();
     game->Application.SetTitle("Vorkalith");
-    try {
-        game->Application.AddForm(std::make_unique<TForm1>(game->Application));
-    } catch (const std::exception& e) {
-        game->Application.ShowException(e);
+    if (!CreateMainForm(game->Application)) {
         return 1;
     }
     EM_ASM({ Module.vkFormMs = performance.now(); });
