@@ -2,10 +2,9 @@
 // with its poll, clear, state branch (sprite tree, texts) and pointer, without presentation, and a
 // play frame with presentation (its items per second are the headless frames per second).
 // Items are frames. Run from the folder holding the level files (build/run) to play on level 1.
+#include "bench/BenchGame.h"
 #include "game/MainForm.h"
 #include "game/MenuScreens.h"
-#include "platform/Application.h"
-#include "platform/headless/HeadlessPlatform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,23 +12,8 @@
 
 namespace {
 
-struct Game {
-    // Slow flip (the default here) keeps presentation out of the frame handler; without it every
-    // frame is flipped to the headless screen as the game shows it.
-    explicit Game(bool present = false) {
-        platform.EchoErrors = false;
-        app = std::make_unique<TApplication>(platform,
-                                             present ? std::vector<std::string>{} : std::vector<std::string>{"-sf"});
-        form = static_cast<TForm1*>(&app->AddForm(std::make_unique<TForm1>(*app)));
-        app->Step();
-    }
-    platform::HeadlessPlatform platform;
-    std::unique_ptr<TApplication> app;
-    TForm1* form = nullptr;
-};
-
 void BM_MenuFrame(benchmark::State& state) {
-    Game game;
+    BenchGame game;
     for (auto _ : state) {
         game.form->DXTimerTimer(game.form, 1);
     }
@@ -38,7 +22,7 @@ void BM_MenuFrame(benchmark::State& state) {
 BENCHMARK(BM_MenuFrame);
 
 void BM_PlayFrame(benchmark::State& state) {
-    Game game;
+    BenchGame game;
     TGame& world = game.form->World;
     StartNewGame(world);
     // A long tail and the ship steering right along the top row.
@@ -57,7 +41,7 @@ BENCHMARK(BM_PlayFrame);
 
 // A play frame with presentation on; items per second are the headless frames per second.
 void BM_PlayFramePresented(benchmark::State& state) {
-    Game game(true);
+    BenchGame game(true);
     TGame& world = game.form->World;
     StartNewGame(world);
     world.OrbsEaten = 100;

@@ -4,10 +4,9 @@
 // the two can be compared. Run from the folder holding the level files (build/run).
 //
 //   frame_time [FRAMES]
+#include "bench/BenchGame.h"
 #include "game/MainForm.h"
 #include "game/MenuScreens.h"
-#include "platform/Application.h"
-#include "platform/headless/HeadlessPlatform.h"
 
 #include <chrono>
 #include <cstdio>
@@ -18,19 +17,6 @@
 #include <vector>
 
 namespace {
-
-struct Game {
-    Game() {
-        platform.EchoErrors = false;
-        // Slow flip keeps presentation out of the frame handler.
-        app = std::make_unique<TApplication>(platform, std::vector<std::string>{"-sf"});
-        form = static_cast<TForm1*>(&app->AddForm(std::make_unique<TForm1>(*app)));
-        app->Step();
-    }
-    platform::HeadlessPlatform platform;
-    std::unique_ptr<TApplication> app;
-    TForm1* form = nullptr;
-};
 
 template <class Frame> double MicrosPerFrame(int frames, Frame&& frame) {
     // A tenth as warm-up, then the timed frames.
@@ -57,10 +43,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: frame_time [FRAMES]\n");
         return 2;
     }
-    Game menu;
+    BenchGame menu;
     const double menuMicros = MicrosPerFrame(frames, [&] { menu.form->DXTimerTimer(menu.form, 1); });
 
-    Game play;
+    BenchGame play;
     TGame& world = play.form->World;
     StartNewGame(world);
     // A long tail and the ship steering right along the top row.
