@@ -13,17 +13,16 @@
 #include "game/Game.h"
 #include "game/LevelLoader.h"
 #include "game/MainForm.h"
-#include "game/Rounding.h"
 #include "game/WorldBuilder.h"
 #include "platform/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 #include "tools/common/PngWriter.h"
+#include "tools/demobot/CellBot.h"
 #include "tools/levels/LevelFiles.h"
 #include "tools/levels/MinePatrol.h"
 
-#include <array>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -36,13 +35,6 @@ namespace {
 
 // Frames after the start of the ship's fade-in in which no mine may hit it.
 constexpr int kSafeFrames = 180;
-constexpr int kColumns = 21;
-constexpr int kRows = 15;
-
-// The four ways in the game's heading order (up, right, down, left) and their keys' code positions.
-constexpr std::array<int, 4> kStepX = {0, 1, 0, -1};
-constexpr std::array<int, 4> kStepY = {-1, 0, 1, 0};
-constexpr std::array<int, 4> kKeys = {200, 205, 208, 203};
 
 struct Options {
     std::filesystem::path Dir = ".";
@@ -68,111 +60,6 @@ struct Result {
 
     bool EarlyHit() const { return FirstHit > 0 && FirstHit <= kSafeFrames; }
     bool Failed() const { return !Error.empty() || EarlyHit() || !Moved || ModelDiverged > 0; }
-};
-
-// The cell the game tests a sprite position against: its coordinates over 30, rounded.
-int CellOf(double pixels) {
-    return RoundHalfEven(pixels / 30);
-}
-
-// Steers the ship toward the nearest orb, by a breadth-first search over the field's cells as
-// the game sees them. While another way exists it keeps off the cells that a mine covers or is
-// about to enter.
-class Bot {
-public:
-    explicit Bot(TGame& game) : game_(game) {}
-
-    // The key to hold in the next frame, 0 for none.
-    int Key() const {
-        int way = FirstStep(true);
-        if (way < 0) {
-            way = FirstStep(false);
-        }
-        if (way < 0) {
-            way = AnyOpenWay();
-        }
-        return way < 0 ? 0 : kKeys[static_cast<std::size_t>(way)];
-    }
-
-private:
-    bool Open(int column, int row) const {
-        return column >= 0 && column < kColumns && row >= 0 && row < kRows && game_.FieldMap->Cells(column, row) != 1;
-    }
-
-    std::array<bool, kColumns * kRows> MineCells() const {
-        std::array<bool, kColumns * kRows> mined{};
-        auto mark = [&](int column, int row) {
-            if (column >= 0 && column < kColumns && row >= 0 && row < kRows) {
-                mined[static_cast<std::size_t>(row * kColumns + column)] = true;
-            }
-        };
-        for (int i = 1; i <= TGame::kMines; ++i) {
-            const int mode = game_.MineMode[static_cast<std::size_t>(i)];
-            if (mode < 1 || mode > 4) {
-                continue;
-            }
-            const int column = CellOf(game_.Mines[static_cast<std::size_t>(i)]->X);
-            const int row = CellOf(game_.Mines[static_cast<std::size_t>(i)]->Y);
-            mark(column, row);
-            mark(column + kStepX[static_cast<std::size_t>(mode - 1)], row + kStepY[static_cast<std::size_t>(mode - 1)]);
-        }
-        return mined;
-    }
-
-    // The way of the first step on a shortest path to an orb, -1 when no orb can be reached.
-    int FirstStep(bool avoidMines) const {
-        std::array<bool, kColumns * kRows> target{};
-        for (int i = 1; i <= game_.OrbCount; ++i) {
-            const int column = CellOf(game_.Orbs[static_cast<std::size_t>(i)]->X);
-            const int row = CellOf(game_.Orbs[static_cast<std::size_t>(i)]->Y);
-            if (Open(column, row)) {
-                target[static_cast<std::size_t>(row * kColumns + column)] = true;
-            }
-        }
-        const std::array<bool, kColumns* kRows> mined = avoidMines ? MineCells() : std::array<bool, kColumns * kRows>{};
-        const int startColumn = CellOf(game_.ShipSprite->X);
-        const int startRow = CellOf(game_.ShipSprite->Y);
-        if (!Open(startColumn, startRow)) {
-            return -1;
-        }
-        // For every cell reached, the way of the first step that led to it.
-        std::array<int, kColumns * kRows> firstWay;
-        firstWay.fill(-2);
-        std::vector<int> queue{startRow * kColumns + startColumn};
-        firstWay[static_cast<std::size_t>(queue.front())] = -1;
-        for (std::size_t next = 0; next < queue.size(); ++next) {
-            const int cell = queue[next];
-            for (std::size_t way = 0; way < 4; ++way) {
-                const int column = cell % kColumns + kStepX[way];
-                const int row = cell / kColumns + kStepY[way];
-                const int index = row * kColumns + column;
-                if (!Open(column, row) || firstWay[static_cast<std::size_t>(index)] != -2 ||
-                    mined[static_cast<std::size_t>(index)]) {
-                    continue;
-                }
-                const int first = next == 0 ? static_cast<int>(way) : firstWay[static_cast<std::size_t>(cell)];
-                if (target[static_cast<std::size_t>(index)]) {
-                    return first;
-                }
-                firstWay[static_cast<std::size_t>(index)] = first;
-                queue.push_back(index);
-            }
-        }
-        return -1;
-    }
-
-    int AnyOpenWay() const {
-        const int column = CellOf(game_.ShipSprite->X);
-        const int row = CellOf(game_.ShipSprite->Y);
-        for (std::size_t way = 0; way < 4; ++way) {
-            if (Open(column + kStepX[way], row + kStepY[way])) {
-                return static_cast<int>(way);
-            }
-        }
-        return -1;
-    }
-
-    TGame& game_;
 };
 
 // Puts level n in place as a level change does once the new field has arrived.
@@ -249,7 +136,7 @@ Result PlayLevel(int n, const Options& options) {
 
     const double startX = game.ShipSprite->X;
     const double startY = game.ShipSprite->Y;
-    const Bot bot(game);
+    const CellBot bot(game, CellBot::Target::Orbs);
     for (int f = 1; f <= options.Frames; ++f) {
         platform.Keys = {};
         if (const int key = bot.Key()) {

@@ -92,6 +92,17 @@ int CellBot::FirstStep(const CellSet& avoid) const {
     return -1;
 }
 
+int CellBot::AnyOpenWay() const {
+    const int column = CellOf(game_.ShipSprite->X);
+    const int row = CellOf(game_.ShipSprite->Y);
+    for (std::size_t way = 0; way < 4; ++way) {
+        if (Open(column + kStepX[way], row + kStepY[way])) {
+            return static_cast<int>(way);
+        }
+    }
+    return -1;
+}
+
 int CellBot::Key() const {
     int way = -1;
     if (target_ == Target::Orbs) {
@@ -99,6 +110,9 @@ int CellBot::Key() const {
     }
     if (way < 0) {
         way = FirstStep(CellSet{});
+    }
+    if (way < 0) {
+        way = AnyOpenWay();
     }
     return way < 0 ? 0 : kKeys[static_cast<std::size_t>(way)];
 }

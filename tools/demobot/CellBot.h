@@ -6,7 +6,7 @@ class TGame;
 
 // Steers the ship a step at a time along a shortest path over the field's cells to the nearest
 // target: the orbs, keeping off the cells a mine covers or is about to enter while another way
-// exists, or the mines themselves.
+// exists, or the mines themselves. With no target in reach it takes any open way.
 class CellBot {
 public:
     enum class Target { Orbs, Mines };
@@ -25,6 +25,8 @@ private:
     CellSet MineCells() const;
     CellSet TargetCells() const;
     int FirstStep(const CellSet& avoid) const;
+    // A way out of the ship's cell that is open, -1 when none is.
+    int AnyOpenWay() const;
 
     const TGame& game_;
     Target target_;
