@@ -94,16 +94,7 @@ void StretchRows(Surface& dst, const TRect& clip, const TRect& d, Surface& src, 
 void CopyAny(int bpp, Area d, Surface* source, keyed::ConstRows s, int sx, int sy, int w, int h, bool isKeyed,
              uint32_t key) {
     if (!isKeyed) {
-        switch (bpp) {
-        case 1:
-            return CopyRows<1>(d, s, w, h);
-        case 2:
-            return CopyRows<2>(d, s, w, h);
-        case 3:
-            return CopyRows<3>(d, s, w, h);
-        default:
-            return CopyRows<4>(d, s, w, h);
-        }
+        return WithPixelSize(bpp, [&](auto size) { CopyRows<decltype(size)::value>(d, s, w, h); });
     }
     const keyed::Rows dr{d.bits, d.pitch};
     if (source != nullptr) {
@@ -270,20 +261,7 @@ Result Surface::Blt(const TRect* dstRect, Surface& src, const TRect* srcRect, co
                     clip.Width(), clip.Height(), fx.KeySrc, key);
             continue;
         }
-        switch (bpp) {
-        case 1:
-            Stretch<1>(*this, clip, d, *from, s, fx, key);
-            break;
-        case 2:
-            Stretch<2>(*this, clip, d, *from, s, fx, key);
-            break;
-        case 3:
-            Stretch<3>(*this, clip, d, *from, s, fx, key);
-            break;
-        default:
-            Stretch<4>(*this, clip, d, *from, s, fx, key);
-            break;
-        }
+        WithPixelSize(bpp, [&](auto size) { Stretch<decltype(size)::value>(*this, clip, d, *from, s, fx, key); });
     }
     Changed();
     return Result::Ok;

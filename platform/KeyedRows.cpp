@@ -150,42 +150,15 @@ bool HasAvx() {
 } // namespace
 
 void CopyRunsPortable(int bpp, Rows d, ConstRows source, const OpaqueRuns& runs, int left, int top, int w, int h) {
-    switch (bpp) {
-    case 1:
-        return RunRows<1>(d, source, runs, left, top, w, h);
-    case 2:
-        return RunRows<2>(d, source, runs, left, top, w, h);
-    case 3:
-        return RunRows<3>(d, source, runs, left, top, w, h);
-    default:
-        return RunRows<4>(d, source, runs, left, top, w, h);
-    }
+    WithPixelSize(bpp, [&](auto size) { RunRows<decltype(size)::value>(d, source, runs, left, top, w, h); });
 }
 
 void CopyReference(int bpp, Rows d, ConstRows s, int w, int h, uint32_t key) {
-    switch (bpp) {
-    case 1:
-        return ReferenceRows<1>(d, s, w, h, key);
-    case 2:
-        return ReferenceRows<2>(d, s, w, h, key);
-    case 3:
-        return ReferenceRows<3>(d, s, w, h, key);
-    default:
-        return ReferenceRows<4>(d, s, w, h, key);
-    }
+    WithPixelSize(bpp, [&](auto size) { ReferenceRows<decltype(size)::value>(d, s, w, h, key); });
 }
 
 void CopySelectScalar(int bpp, Rows d, ConstRows s, int w, int h, uint32_t key) {
-    switch (bpp) {
-    case 1:
-        return SelectRows<1>(d, s, w, h, key);
-    case 2:
-        return SelectRows<2>(d, s, w, h, key);
-    case 3:
-        return SelectRows<3>(d, s, w, h, key);
-    default:
-        return SelectRows<4>(d, s, w, h, key);
-    }
+    WithPixelSize(bpp, [&](auto size) { SelectRows<decltype(size)::value>(d, s, w, h, key); });
 }
 
 void CopySelect(int bpp, Rows d, ConstRows s, int w, int h, uint32_t key) {

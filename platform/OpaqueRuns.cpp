@@ -39,20 +39,8 @@ void OpaqueRuns::Build(const uint8_t* bits, int pitch, int width, int height, in
     Clear();
     width_ = width;
     rowStart_.reserve(static_cast<std::size_t>(height) + 1);
-    switch (bpp) {
-    case 1:
-        ScanRows<1>(bits, pitch, width, height, key, rowStart_, runs_);
-        break;
-    case 2:
-        ScanRows<2>(bits, pitch, width, height, key, rowStart_, runs_);
-        break;
-    case 3:
-        ScanRows<3>(bits, pitch, width, height, key, rowStart_, runs_);
-        break;
-    default:
-        ScanRows<4>(bits, pitch, width, height, key, rowStart_, runs_);
-        break;
-    }
+    WithPixelSize(
+        bpp, [&](auto size) { ScanRows<decltype(size)::value>(bits, pitch, width, height, key, rowStart_, runs_); });
     // A run costs about as much as eight pixels of select; shorter runs on average (dithered or
     // speckled pictures) are better left to the select.
     worthwhile_ = runs_.size() * 8 <= static_cast<std::size_t>(width) * static_cast<std::size_t>(height);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace platform {
 
@@ -48,5 +49,21 @@ struct Px<4> {
     }
     static void Set(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 };
+
+// Calls f with the pixel size in bytes as a compile-time constant (std::integral_constant), so that
+// a pixel loop specialised on it is chosen once per call; any size but 1, 2 and 3 counts as 4.
+template <class F>
+decltype(auto) WithPixelSize(int bpp, F&& f) {
+    switch (bpp) {
+    case 1:
+        return f(std::integral_constant<int, 1>{});
+    case 2:
+        return f(std::integral_constant<int, 2>{});
+    case 3:
+        return f(std::integral_constant<int, 3>{});
+    default:
+        return f(std::integral_constant<int, 4>{});
+    }
+}
 
 } // namespace platform
