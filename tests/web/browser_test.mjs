@@ -6,12 +6,9 @@
 //
 //   node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--browser PATH]
 //
-// Chromium is driven over its DevTools protocol on a pipe (no network port, no packages).
-import { spawn } from "node:child_process";
-import { mkdtempSync, readFileSync, rmSync, existsSync } from "node:fs";
-import { createServer } from "node:http";
-import { tmpdir } from "node:os";
-import { extname, join, normalize } from "node:path";
+import { readFileSync, existsSync } from "node:fs";
+import { join } from "node:path";
+import { check, failures, servePage, sleep, startChromium } from "./Chromium.mjs";
 
 const usage = "usage: node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--browser PATH]";
 const args = process.argv.slice(2);
@@ -32,150 +29,31 @@ if (!existsSync(join(pageDir, "index.html"))) {
   process.exit(2);
 }
 
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-const failures = [];
-const check = (ok, what) => {
-  console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
-  if (!ok) failures.push(what);
-};
-
 // The page over HTTP on 127.0.0.1. Under /broken/ level 1 is cut short to 100 bytes, as a
 // damaged file is.
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".json": "application/json" };
-const server = createServer((req, res) => {
-  let path = decodeURIComponent(new URL(req.url, "http://x").pathname);
-  const broken = path.startsWith("/broken/");
-  if (broken) path = path.slice("/broken".length);
-  if (path.endsWith("/")) path += "index.html";
-  const file = normalize(join(pageDir, path));
-  if (!file.startsWith(normalize(pageDir)) || !existsSync(file)) {
-    res.writeHead(404).end();
-    return;
-  }
-  let body = readFileSync(file);
-  if (broken && path === "/levels.json") {
-    const levels = JSON.parse(body);
-    levels["1.vrk"] = levels["1.vrk"].slice(0, 200);
-    body = Buffer.from(JSON.stringify(levels));
-  }
-  res.writeHead(200, { "Content-Type": types[extname(file)] || "application/octet-stream" }).end(body);
+const cutLevelOne = (bytes) => {
+  const levels = JSON.parse(bytes);
+  levels["1.vrk"] = levels["1.vrk"].slice(0, 200);
+  return Buffer.from(JSON.stringify(levels));
+};
+const server = await servePage(pageDir, (path) => {
+  if (!path.startsWith("/broken/")) return { path };
+  const inner = path.slice("/broken".length);
+  return { path: inner, transform: inner === "/levels.json" ? cutLevelOne : null };
 });
-await new Promise((r) => server.listen(0, "127.0.0.1", r));
-const origin = `http://127.0.0.1:${server.address().port}`;
-
-// Chromium with the DevTools protocol on file descriptors 3 (commands) and 4 (answers).
-const profile = mkdtempSync(join(tmpdir(), "vk-chromium-"));
-const chrome = spawn(browser, [
-  "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
-  "--disable-sync", "--no-first-run", "--no-default-browser-check", "--mute-audio", "--remote-debugging-pipe",
-  `--user-data-dir=${profile}`, "--window-size=1280,1024", "about:blank",
-], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
-let chromeLog = "";
-chrome.stderr.on("data", (d) => { chromeLog += d; });
-
-let nextId = 1;
-const pending = new Map();
-const listeners = [];
-let buffer = "";
-chrome.stdio[4].on("data", (chunk) => {
-  buffer += chunk.toString("utf8");
-  let end;
-  while ((end = buffer.indexOf("\0")) >= 0) {
-    const message = JSON.parse(buffer.slice(0, end));
-    buffer = buffer.slice(end + 1);
-    if (message.id && pending.has(message.id)) {
-      const { resolve, reject } = pending.get(message.id);
-      pending.delete(message.id);
-      message.error ? reject(new Error(JSON.stringify(message.error))) : resolve(message.result);
-    } else if (message.method) {
-      listeners.forEach((l) => l(message));
-    }
-  }
-});
-const send = (method, params = {}, sessionId) =>
-  new Promise((resolve, reject) => {
-    const id = nextId++;
-    pending.set(id, { resolve, reject });
-    chrome.stdio[3].write(JSON.stringify({ id, method, params, sessionId }) + "\0");
-  });
+const origin = server.origin;
+const chrome = startChromium(browser);
+const openTab = chrome.openTab;
+const send = chrome.send;
 
 const done = (code) => {
   server.close();
-  chrome.once("exit", () => {
-    // The browser's helpers may still be writing into the profile for a moment.
-    try {
-      rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
-    } catch {}
-    process.exit(code);
-  });
-  send("Browser.close").catch(() => {});
-  setTimeout(() => chrome.kill("SIGKILL"), 5000).unref();
+  chrome.close(() => process.exit(code));
 };
 const deadline = setTimeout(() => {
-  console.error("browser_test: timed out\n" + chromeLog.slice(-2000));
+  console.error("browser_test: timed out\n" + chrome.log().slice(-2000));
   done(1);
 }, 150000);
-
-// A fresh tab with its own session; every console error and uncaught exception is kept.
-async function openTab() {
-  const { targetId } = await send("Target.createTarget", { url: "about:blank" });
-  const { sessionId } = await send("Target.attachToTarget", { targetId, flatten: true });
-  const tab = {
-    errors: [],
-    cmd: (method, params) => send(method, params, sessionId),
-    async eval(expression) {
-      const r = await this.cmd("Runtime.evaluate", { expression, returnByValue: true, awaitPromise: true });
-      if (r.exceptionDetails) throw new Error(`${expression}: ${JSON.stringify(r.exceptionDetails)}`);
-      return r.result.value;
-    },
-    async until(expression, timeoutMs, what) {
-      const end = Date.now() + timeoutMs;
-      while (Date.now() < end) {
-        if (await this.eval(expression)) return true;
-        await sleep(20);
-      }
-      check(false, `${what} (waited ${timeoutMs} ms)`);
-      return false;
-    },
-    probe(what) { return this.eval(`Module._vk_probe(${what})`); },
-    // The client point over pixel (x, y) of the game's 640x480 screen.
-    async at(x, y) {
-      return this.eval(`(() => { const r = document.getElementById("screen").getBoundingClientRect();
-          return { x: r.left + (${x} + 0.5) * r.width / 640, y: r.top + (${y} + 0.5) * r.height / 480 }; })()`);
-    },
-    async click(x, y) {
-      const p = await this.at(x, y);
-      await this.cmd("Input.dispatchMouseEvent", { type: "mouseMoved", x: p.x, y: p.y });
-      await sleep(150);
-      await this.cmd("Input.dispatchMouseEvent", { type: "mousePressed", x: p.x, y: p.y, button: "left", clickCount: 1 });
-      await sleep(150);
-      await this.cmd("Input.dispatchMouseEvent", { type: "mouseReleased", x: p.x, y: p.y, button: "left", clickCount: 1 });
-      await sleep(100);
-    },
-    async key(code, keyCode, holdMs) {
-      const key = code.startsWith("Arrow") ? code : code === "Escape" ? "Escape" : code;
-      await this.cmd("Input.dispatchKeyEvent", { type: "rawKeyDown", code, key, windowsVirtualKeyCode: keyCode });
-      await sleep(holdMs);
-      await this.cmd("Input.dispatchKeyEvent", { type: "keyUp", code, key, windowsVirtualKeyCode: keyCode });
-    },
-  };
-  listeners.push((m) => {
-    if (m.sessionId !== sessionId) return;
-    if (m.method === "Runtime.consoleAPICalled" && (m.params.type === "error" || m.params.type === "assert")) {
-      tab.errors.push(m.params.args.map((a) => a.value ?? a.description).join(" "));
-    } else if (m.method === "Runtime.exceptionThrown") {
-      tab.errors.push(m.params.exceptionDetails.exception?.description ?? m.params.exceptionDetails.text);
-    } else if (m.method === "Log.entryAdded" && m.params.entry.level === "error") {
-      tab.errors.push(`${m.params.entry.text} ${m.params.entry.url ?? ""}`);
-    }
-  });
-  await tab.cmd("Runtime.enable");
-  await tab.cmd("Log.enable");
-  await tab.cmd("Page.enable");
-  // The page in front with the keyboard focus, as a player's would be.
-  await tab.cmd("Emulation.setFocusEmulationEnabled", { enabled: true });
-  return tab;
-}
 
 async function loadGame(tab, path) {
   await tab.cmd("Page.navigate", { url: origin + path });

@@ -1,0 +1,156 @@
+// What the browser test and the browser benchmarks share: a page folder served over HTTP on
+// 127.0.0.1, and headless Chromium driven over its DevTools protocol on a pipe (no network port,
+// no packages), with tabs that keep every console error.
+import { spawn } from "node:child_process";
+import { mkdtempSync, readFileSync, rmSync, existsSync } from "node:fs";
+import { createServer } from "node:http";
+import { tmpdir } from "node:os";
+import { extname, join, normalize } from "node:path";
+
+export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// Pass/fail lines as the tests print them; the failures are kept for the exit status.
+export const failures = [];
+export const check = (ok, what) => {
+  console.log(`${ok ? "ok  " : "FAIL"} ${what}`);
+  if (!ok) failures.push(what);
+};
+
+const types = {
+  ".html": "text/html", ".js": "text/javascript", ".mjs": "text/javascript", ".wasm": "application/wasm",
+  ".json": "application/json",
+};
+
+// Serves pageDir. route(path) may send a request elsewhere and change the file on its way out:
+// it answers { path, transform } where transform (if given) maps the file's bytes to the body.
+// Resolves to the server's origin and a close function.
+export async function servePage(pageDir, route = (path) => ({ path })) {
+  const server = createServer((req, res) => {
+    let path = decodeURIComponent(new URL(req.url, "http://x").pathname);
+    if (path.endsWith("/")) path += "index.html";
+    const routed = route(path);
+    const file = normalize(join(pageDir, routed.path));
+    if (!file.startsWith(normalize(pageDir)) || !existsSync(file)) {
+      res.writeHead(404).end();
+      return;
+    }
+    const bytes = readFileSync(file);
+    const body = routed.transform ? routed.transform(bytes) : bytes;
+    res.writeHead(200, { "Content-Type": types[extname(file)] || "application/octet-stream" }).end(body);
+  });
+  await new Promise((r) => server.listen(0, "127.0.0.1", r));
+  return { origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() };
+}
+
+// Chromium with the DevTools protocol on file descriptors 3 (commands) and 4 (answers).
+export function startChromium(browser = "/usr/bin/chromium") {
+  const profile = mkdtempSync(join(tmpdir(), "vk-chromium-"));
+  const chrome = spawn(browser, [
+    "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+    "--disable-sync", "--no-first-run", "--no-default-browser-check", "--mute-audio", "--remote-debugging-pipe",
+    `--user-data-dir=${profile}`, "--window-size=1280,1024", "about:blank",
+  ], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
+  let log = "";
+  chrome.stderr.on("data", (d) => { log += d; });
+
+  let nextId = 1;
+  const pending = new Map();
+  const listeners = [];
+  let buffer = "";
+  chrome.stdio[4].on("data", (chunk) => {
+    buffer += chunk.toString("utf8");
+    let end;
+    while ((end = buffer.indexOf("\0")) >= 0) {
+      const message = JSON.parse(buffer.slice(0, end));
+      buffer = buffer.slice(end + 1);
+      if (message.id && pending.has(message.id)) {
+        const { resolve, reject } = pending.get(message.id);
+        pending.delete(message.id);
+        message.error ? reject(new Error(JSON.stringify(message.error))) : resolve(message.result);
+      } else if (message.method) {
+        listeners.forEach((l) => l(message));
+      }
+    }
+  });
+  const send = (method, params = {}, sessionId) =>
+    new Promise((resolve, reject) => {
+      const id = nextId++;
+      pending.set(id, { resolve, reject });
+      chrome.stdio[3].write(JSON.stringify({ id, method, params, sessionId }) + "\0");
+    });
+
+  // Closes the browser, removes its profile, then calls onClosed.
+  const close = (onClosed) => {
+    chrome.once("exit", () => {
+      // The browser's helpers may still be writing into the profile for a moment.
+      try {
+        rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 100 });
+      } catch {}
+      onClosed();
+    });
+    send("Browser.close").catch(() => {});
+    setTimeout(() => chrome.kill("SIGKILL"), 5000).unref();
+  };
+
+  // A fresh tab with its own session; every console error and uncaught exception is kept.
+  async function openTab() {
+    const { targetId } = await send("Target.createTarget", { url: "about:blank" });
+    const { sessionId } = await send("Target.attachToTarget", { targetId, flatten: true });
+    const tab = {
+      errors: [],
+      cmd: (method, params) => send(method, params, sessionId),
+      async eval(expression) {
+        const r = await this.cmd("Runtime.evaluate", { expression, returnByValue: true, awaitPromise: true });
+        if (r.exceptionDetails) throw new Error(`${expression}: ${JSON.stringify(r.exceptionDetails)}`);
+        return r.result.value;
+      },
+      async until(expression, timeoutMs, what) {
+        const end = Date.now() + timeoutMs;
+        while (Date.now() < end) {
+          if (await this.eval(expression)) return true;
+          await sleep(20);
+        }
+        check(false, `${what} (waited ${timeoutMs} ms)`);
+        return false;
+      },
+      probe(what) { return this.eval(`Module._vk_probe(${what})`); },
+      // The client point over pixel (x, y) of the game's 640x480 screen.
+      async at(x, y) {
+        return this.eval(`(() => { const r = document.getElementById("screen").getBoundingClientRect();
+            return { x: r.left + (${x} + 0.5) * r.width / 640, y: r.top + (${y} + 0.5) * r.height / 480 }; })()`);
+      },
+      async click(x, y) {
+        const p = await this.at(x, y);
+        await this.cmd("Input.dispatchMouseEvent", { type: "mouseMoved", x: p.x, y: p.y });
+        await sleep(150);
+        await this.cmd("Input.dispatchMouseEvent", { type: "mousePressed", x: p.x, y: p.y, button: "left", clickCount: 1 });
+        await sleep(150);
+        await this.cmd("Input.dispatchMouseEvent", { type: "mouseReleased", x: p.x, y: p.y, button: "left", clickCount: 1 });
+        await sleep(100);
+      },
+      async key(code, keyCode, holdMs) {
+        await this.cmd("Input.dispatchKeyEvent", { type: "rawKeyDown", code, key: code, windowsVirtualKeyCode: keyCode });
+        await sleep(holdMs);
+        await this.cmd("Input.dispatchKeyEvent", { type: "keyUp", code, key: code, windowsVirtualKeyCode: keyCode });
+      },
+    };
+    listeners.push((m) => {
+      if (m.sessionId !== sessionId) return;
+      if (m.method === "Runtime.consoleAPICalled" && (m.params.type === "error" || m.params.type === "assert")) {
+        tab.errors.push(m.params.args.map((a) => a.value ?? a.description).join(" "));
+      } else if (m.method === "Runtime.exceptionThrown") {
+        tab.errors.push(m.params.exceptionDetails.exception?.description ?? m.params.exceptionDetails.text);
+      } else if (m.method === "Log.entryAdded" && m.params.entry.level === "error") {
+        tab.errors.push(`${m.params.entry.text} ${m.params.entry.url ?? ""}`);
+      }
+    });
+    await tab.cmd("Runtime.enable");
+    await tab.cmd("Log.enable");
+    await tab.cmd("Page.enable");
+    // The page in front with the keyboard focus, as a player's would be.
+    await tab.cmd("Emulation.setFocusEmulationEnabled", { enabled: true });
+    return tab;
+  }
+
+  return { send, openTab, close, log: () => log };
+}
