@@ -1,9 +1,42 @@
 #include "game/StoredMainForm.h"
 
-#include <cstdint>
+#include "platform/Inflate.h"
 
-// The packed form (built from assets/form by tools/formpack) is placed in the program's
-// read-only data as it is; VK_STORED_FORM_PATH names the packed file.
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The deflated form's head: a signature that no stored form starts with, then the stored
+// form's size (32 bits, little-endian); the zlib stream follows.
+constexpr char kDeflatedSignature[8] = {'V', 'K', 'F', 'O', 'R', 'M', 'Z', '\0'};
+constexpr std::size_t kDeflatedHeadSize = 12;
+// Far above the 3 MB the game's form takes, so only a damaged head reaches it.
+constexpr std::size_t kMaxInflatedFormBytes = std::size_t{64} << 20;
+
+} // namespace
+
+TStoredForm ReadPackedForm(const uint8_t* data, std::size_t size) {
+    if (size < kDeflatedHeadSize || std::memcmp(data, kDeflatedSignature, sizeof kDeflatedSignature) != 0) {
+        return ReadStoredForm(data, size);
+    }
+    const std::size_t inflatedSize =
+        std::size_t{data[8]} | std::size_t{data[9]} << 8 | std::size_t{data[10]} << 16 | std::size_t{data[11]} << 24;
+    if (inflatedSize > kMaxInflatedFormBytes) {
+        throw EReadError("Stream read error");
+    }
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = platform::Inflate(data + kDeflatedHeadSize, size - kDeflatedHeadSize, inflatedSize);
+    } catch (const platform::EInflateError& e) {
+        throw EReadError(e.Message());
+    }
+    return ReadStoredForm(bytes.data(), bytes.size());
+}
+
+// The packed form (built from assets/form by tools/formpack, deflated or not) is placed in the
+// program's read-only data as it is; VK_STORED_FORM_PATH names the packed file.
 #if defined(__wasm__)
 // The wasm assembler wants data in a section of its own and a data symbol with a type and a
 // size; the size comes from a header the build writes next to the packed file.
@@ -19,7 +52,7 @@ __asm__(".section .rodata.vk_stored_form,\"\",@\n"
 extern "C" const uint8_t vk_stored_form_begin[];
 
 const TStoredForm& StoredMainForm() {
-    static const TStoredForm form = ReadStoredForm(vk_stored_form_begin, VK_STORED_FORM_SIZE);
+    static const TStoredForm form = ReadPackedForm(vk_stored_form_begin, VK_STORED_FORM_SIZE);
     return form;
 }
 #else
@@ -35,7 +68,7 @@ extern "C" const uint8_t vk_stored_form_end[];
 
 const TStoredForm& StoredMainForm() {
     static const TStoredForm form =
-        ReadStoredForm(vk_stored_form_begin, static_cast<std::size_t>(vk_stored_form_end - vk_stored_form_begin));
+        ReadPackedForm(vk_stored_form_begin, static_cast<std::size_t>(vk_stored_form_end - vk_stored_form_begin));
     return form;
 }
 #endif

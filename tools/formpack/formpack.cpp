@@ -1,7 +1,11 @@
 // Packs the main form's text source (component settings and picture files) into the
 // stored-form container that the game embeds.
 //
-//   formpack SOURCE OUTPUT
+//   formpack [--deflate] SOURCE OUTPUT
+//
+// With --deflate the stored form is written deflated at zlib's level 9 behind a 12-byte head:
+// "VKFORMZ\0", then the stored form's size as a little-endian 32-bit value. The game inflates it
+// once at start-up (see game/StoredMainForm.cpp); the web build carries it so, being smaller.
 //
 // Source syntax, one property per line ('#' starts a comment line):
 //   form NAME CLASS                  the form's own record
@@ -15,8 +19,11 @@
 #include "platform/RegularFile.h"
 #include "platform/ResourceLimits.h"
 
+#include <zlib.h>
+
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -137,26 +144,56 @@ TStoredForm Parse(std::istream& in, const std::string& folder) {
     return form;
 }
 
+// The deflated container: its head, then the zlib stream.
+std::vector<uint8_t> Deflated(const std::vector<uint8_t>& bytes) {
+    if (bytes.size() > UINT32_MAX) {
+        throw std::runtime_error("stored form too large to deflate");
+    }
+    static const char kHead[] = "VKFORMZ";
+    std::vector<uint8_t> out(kHead, kHead + sizeof kHead);
+    PutU32(out, static_cast<uint32_t>(bytes.size()));
+    const std::size_t headSize = out.size();
+    uLongf packedSize = compressBound(static_cast<uLong>(bytes.size()));
+    out.resize(headSize + packedSize);
+    if (compress2(out.data() + headSize, &packedSize, bytes.data(), static_cast<uLong>(bytes.size()), 9) != Z_OK) {
+        throw std::runtime_error("cannot deflate the stored form");
+    }
+    out.resize(headSize + packedSize);
+    return out;
+}
+
+constexpr const char* kUsage = "usage: formpack [--deflate] SOURCE OUTPUT\n";
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: formpack SOURCE OUTPUT\n";
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::cout << kUsage << "Packs a form source and its pictures into a stored form; --deflate deflates it.\n";
+        return 0;
+    }
+    const bool deflate = argc > 1 && std::strcmp(argv[1], "--deflate") == 0;
+    if (argc != (deflate ? 4 : 3)) {
+        std::cerr << kUsage;
         return 2;
     }
+    const char* sourcePath = argv[deflate ? 2 : 1];
+    const char* outputPath = argv[deflate ? 3 : 2];
     try {
-        const std::vector<uint8_t> text = ReadFile(argv[1]);
+        const std::vector<uint8_t> text = ReadFile(sourcePath);
         std::istringstream in(std::string(text.begin(), text.end()));
-        std::string source = argv[1];
+        std::string source = sourcePath;
         std::string folder = source.find('/') == std::string::npos ? "." : source.substr(0, source.rfind('/'));
         std::vector<uint8_t> bytes = WriteStoredForm(Parse(in, folder));
-        std::ofstream out(argv[2], std::ios::binary);
+        if (deflate) {
+            bytes = Deflated(bytes);
+        }
+        std::ofstream out(outputPath, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (!out) {
-            throw std::runtime_error(std::string("cannot write ") + argv[2]);
+            throw std::runtime_error(std::string("cannot write ") + outputPath);
         }
     } catch (const std::exception& e) {
-        std::cerr << argv[1] << ": " << e.what() << '\n';
+        std::cerr << sourcePath << ": " << e.what() << '\n';
         return 1;
     }
     return 0;
