@@ -335,9 +335,12 @@ private:
         if (length > static_cast<std::size_t>(end_ - out_)) {
             Fail("output overrun");
         }
-        std::memcpy(out_, in_ + pos_, length);
-        out_ += length;
-        pos_ += length;
+        // An empty output may have no buffer at all, and memcpy wants one even for no bytes.
+        if (length > 0) {
+            std::memcpy(out_, in_ + pos_, length);
+            out_ += length;
+            pos_ += length;
+        }
     }
 
     void BuildFixed() {
