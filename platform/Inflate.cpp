@@ -90,7 +90,8 @@ public:
     // Builds the code of `count` symbols from their lengths (0: unused). An over-subscribed set
     // is refused, and so is an incomplete one but for a single code of length 1 when
     // `singleCodeAllowed` (as deflate allows); a set with no codes at all decodes nothing.
-    void Build(const uint8_t* lengths, unsigned count, uint32_t (*meaning)(unsigned), bool singleCodeAllowed) {
+    [[gnu::noinline]] void Build(const uint8_t* lengths, unsigned count, uint32_t (*meaning)(unsigned),
+                                 bool singleCodeAllowed) {
         unsigned counts[kMaxCodeLength + 1] = {};
         for (unsigned s = 0; s < count; ++s) {
             ++counts[lengths[s]];
@@ -208,6 +209,9 @@ uint64_t Load64(const uint8_t* p) {
 // may hold the next input byte, as the word-wide refill leaves it). Past the end of the input it
 // is filled with zero bits counted in `pad`: a decoder that consumes one of them has read past
 // the end, which is caught at the next refill or at the end of the block.
+// The per-block steps are kept out of line: a browser's wasm engine optimises a function only
+// for its later calls, so the block decoder and the table builder, called once per block, get
+// their optimised code for the later blocks, while the driver, called once, stays small.
 class Inflater {
 public:
     Inflater(const uint8_t* in, std::size_t inSize, uint8_t* out, std::size_t outSize)
@@ -300,7 +304,7 @@ private:
         pos_ = 2;
     }
 
-    void ReadTail() {
+    [[gnu::noinline]] void ReadTail() {
         AlignToByte();
         if (inSize_ - pos_ < 4) {
             Fail("stream is truncated");
@@ -318,7 +322,7 @@ private:
         }
     }
 
-    void CopyStored() {
+    [[gnu::noinline]] void CopyStored() {
         AlignToByte();
         if (inSize_ - pos_ < 4) {
             Fail("stream is truncated");
@@ -343,7 +347,7 @@ private:
         }
     }
 
-    void BuildFixed() {
+    [[gnu::noinline]] void BuildFixed() {
         uint8_t lengths[288];
         std::fill_n(lengths, 144, 8);
         std::fill_n(lengths + 144, 112, 9);
@@ -354,7 +358,7 @@ private:
         distances_.Build(lengths, 32, DistanceSymbol, false);
     }
 
-    void BuildDynamic() {
+    [[gnu::noinline]] void BuildDynamic() {
         Refill();
         const unsigned literalCount = static_cast<unsigned>(buf_ & 31) + 257;
         const unsigned distanceCount = static_cast<unsigned>((buf_ >> 5) & 31) + 1;
@@ -420,7 +424,7 @@ private:
 
     // The hot loop: works on local copies of the state, since every byte written through
     // `out` could otherwise alias the members and force them back to memory.
-    void DecodeBlock() {
+    [[gnu::noinline]] void DecodeBlock() {
         const uint8_t* const in = in_;
         const std::size_t inSize = inSize_;
         uint8_t* const begin = begin_;
