@@ -103,8 +103,9 @@ async function main() {
     if (!(await tab.until("typeof vkReady !== 'undefined' && vkReady", 20000, "the bench page starts"))) {
       throw new Error(`the bench page did not start: ${tab.errors.join("; ")}`);
     }
-    // A first browser round untimed: the engine compiles its optimised code while it runs.
-    await browserRound(tab, Math.max(1, options.frames >> 2));
+    // A first browser round untimed: the engine compiles its optimised code while it runs, which
+    // takes some hundreds of frames whatever the rounds' length.
+    await browserRound(tab, Math.max(500, options.frames >> 2));
     console.log("round  native menu  browser menu  ratio   native play  browser play  ratio   (us per frame)");
     for (let r = 0; r < options.rounds; ++r) {
       // The side that goes first alternates, so neither always meets a warmer or a busier machine.
