@@ -116,6 +116,9 @@ int main() {
         return 1;
     }
     EM_ASM({ Module.vkFormMs = performance.now(); });
-    emscripten_request_animation_frame_loop(Frame, nullptr);
+    // The first frame runs at once, as the desktop loop's does, instead of a refresh later.
+    if (Frame(emscripten_get_now(), nullptr)) {
+        emscripten_request_animation_frame_loop(Frame, nullptr);
+    }
     return 0;
 }
