@@ -1,7 +1,8 @@
 // Time of one frame of the game, the menu's and the play's, on the headless 640 x 480 16-bit
 // display: the frame handler as frame_bench runs it, timed by a plain clock so that the same
-// program runs natively and as WebAssembly (under node: tools/setup.sh webtest builds it) and
-// the two can be compared. Run from the folder holding the level files (build/run).
+// program runs natively, as WebAssembly under node (tools/setup.sh webtest builds it) and in a
+// browser page (frame_time_page, which calls vk_frame_time itself), and the three can be compared.
+// Run from the folder holding the level files (build/run).
 //
 //   frame_time [FRAMES]
 #include "bench/BenchGame.h"
@@ -31,7 +32,37 @@ template <class Frame> double MicrosPerFrame(int frames, Frame&& frame) {
     return spent.count() / frames;
 }
 
+double MenuMicros(int frames) {
+    BenchGame menu;
+    return MicrosPerFrame(frames, [&] { menu.form->DXTimerTimer(menu.form, 1); });
+}
+
+double PlayMicros(int frames) {
+    BenchGame play;
+    TGame& world = play.form->World;
+    StartNewGame(world);
+    // A long tail and the ship steering right along the top row.
+    world.OrbsEaten = 100;
+    world.Heading = 2;
+    return MicrosPerFrame(frames, [&] {
+        play.form->DXTimerTimer(play.form, 1);
+        if (world.GameState != 1) {
+            StartNewGame(world);
+            world.OrbsEaten = 100;
+        }
+    });
+}
+
 } // namespace
+
+// Microseconds per frame over FRAMES frames of a fresh game: the menu's (play 0) or the play's
+// (play 1); 0 for no frames. The browser page exports it, to time rounds without reloading.
+extern "C" double vk_frame_time(int frames, int play) {
+    if (frames <= 0) {
+        return 0;
+    }
+    return play ? PlayMicros(frames) : MenuMicros(frames);
+}
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--help") == 0) {
@@ -43,22 +74,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: frame_time [FRAMES]\n");
         return 2;
     }
-    BenchGame menu;
-    const double menuMicros = MicrosPerFrame(frames, [&] { menu.form->DXTimerTimer(menu.form, 1); });
-
-    BenchGame play;
-    TGame& world = play.form->World;
-    StartNewGame(world);
-    // A long tail and the ship steering right along the top row.
-    world.OrbsEaten = 100;
-    world.Heading = 2;
-    const double playMicros = MicrosPerFrame(frames, [&] {
-        play.form->DXTimerTimer(play.form, 1);
-        if (world.GameState != 1) {
-            StartNewGame(world);
-            world.OrbsEaten = 100;
-        }
-    });
+    const double menuMicros = vk_frame_time(frames, 0);
+    const double playMicros = vk_frame_time(frames, 1);
     std::printf("menu frame %.1f us\nplay frame %.1f us\n", menuMicros, playMicros);
     return 0;
 }

@@ -79,7 +79,7 @@ int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
     }
     const std::vector<std::string> differing = LevelDigests::Differing(demo);
     for (const std::string& name : differing) {
-        std::cerr << "vorkalith: demo was recorded with another " << name << '\n';
+        std::cerr << "vorkalith: " << LevelDigests::DifferingMessage(name) << '\n';
     }
     if (!differing.empty() && !force) {
         std::cerr << "vorkalith: playback refused (--force plays it all the same)\n";

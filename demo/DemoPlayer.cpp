@@ -10,7 +10,7 @@
 #include <chrono>
 #include <thread>
 
-DemoPlayer::DemoPlayer(platform::Platform* window, const Demo& demo) : demo_(demo) {
+DemoPlayer::DemoPlayer(platform::Platform* window, const Demo& demo) : demo_(demo), total_(demo.FrameCount()) {
     if (!window) {
         headless_ = std::make_unique<platform::HeadlessPlatform>();
     }
@@ -34,27 +34,41 @@ bool DemoPlayer::MakeForm() {
     return true;
 }
 
+bool DemoPlayer::Step() {
+    if (Done() || !loop_) {
+        return false;
+    }
+    // A frame repeated zero times stands for no frame at all. Not Done means a repeat is left,
+    // so this stops on a frame to play.
+    while (frame_ < demo_.Frames.size() && repeat_ >= demo_.Frames[frame_].Repeat) {
+        ++frame_;
+        repeat_ = 0;
+    }
+    const DemoFrame& frame = demo_.Frames[frame_];
+    scripted_->BeginFrame(repeat_ == 0 ? frame : DemoFrame{frame.Delta, 1, {}});
+    ++repeat_;
+    ++played_;
+    if (!loop_->Pass()) {
+        gameEnded_ = true;
+        endedEarly_ = played_ < total_ && !scripted_->WindowClosed();
+    }
+    return true;
+}
+
+bool DemoPlayer::Done() const {
+    return gameEnded_ || played_ >= total_;
+}
+
 void DemoPlayer::Play(bool paced, const std::function<void()>& afterFrame) {
     const auto period = std::chrono::microseconds(1000000 / 60);
     auto due = std::chrono::steady_clock::now();
-    const uint64_t total = demo_.FrameCount();
-    uint64_t played = 0;
-    for (const DemoFrame& frame : demo_.Frames) {
-        for (uint32_t r = 0; r < frame.Repeat; ++r) {
-            scripted_->BeginFrame(r == 0 ? frame : DemoFrame{frame.Delta, 1, {}});
-            const bool more = loop_->Pass();
-            ++played;
-            if (afterFrame) {
-                afterFrame();
-            }
-            if (!more) {
-                endedEarly_ = played < total && !scripted_->WindowClosed();
-                return;
-            }
-            if (paced) {
-                due += period;
-                std::this_thread::sleep_until(due);
-            }
+    while (Step()) {
+        if (afterFrame) {
+            afterFrame();
+        }
+        if (paced && !Done()) {
+            due += period;
+            std::this_thread::sleep_until(due);
         }
     }
 }

@@ -23,6 +23,12 @@ public:
 
     // Makes the main form; false (the error shown) when it cannot be made.
     bool MakeForm();
+    // Plays the demo's next frame: its inputs, then one pass of the message loop. False, and
+    // nothing played, once Done. A caller with its own frame clock (the page's animation frames)
+    // steps frame by frame; Play steps through it all.
+    bool Step();
+    // The demo has no frame left, or the game has ended (on its own or by a closed window).
+    bool Done() const;
     // Plays every frame of the demo, calling `afterFrame` after each; `paced` holds each frame
     // to 1/60 s. Stops early when the game ends or a real window is closed.
     void Play(bool paced, const std::function<void()>& afterFrame = {});
@@ -36,10 +42,16 @@ public:
 
 private:
     const Demo& demo_;
+    const uint64_t total_; // frames in the demo, every repeat counted
     std::unique_ptr<platform::HeadlessPlatform> headless_;
     std::unique_ptr<ScriptedPlatform> scripted_;
     std::unique_ptr<TApplication> application_;
     TForm1* form_ = nullptr;
     std::unique_ptr<FrameLoop> loop_;
+    // The next frame to play: the demo frame and how many of its repeats have been played.
+    std::size_t frame_ = 0;
+    uint32_t repeat_ = 0;
+    uint64_t played_ = 0;
+    bool gameEnded_ = false;
     bool endedEarly_ = false;
 };

@@ -43,3 +43,7 @@ std::vector<std::string> LevelDigests::Differing(const Demo& demo) {
     }
     return names;
 }
+
+std::string LevelDigests::DifferingMessage(const std::string& fileName) {
+    return "demo was recorded with another " + fileName;
+}

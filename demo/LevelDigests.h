@@ -18,4 +18,6 @@ public:
     static LevelDigest OfFile(const std::string& fileName);
     // The names of the level files, each once, whose contents differ from the recorded ones.
     static std::vector<std::string> Differing(const Demo& demo);
+    // How playback reports one of them, wherever it plays (terminal or page).
+    static std::string DifferingMessage(const std::string& fileName);
 };

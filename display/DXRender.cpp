@@ -533,7 +533,13 @@ bool RememberedTurnShape(int32_t w, int32_t h, int32_t sw, int32_t sh, double cx
         bool ok = false;
         TurnShape shape;
     };
+#if defined(__wasm__) && !defined(__wasm_atomics__)
+    // A WebAssembly build without threads has one thread; its linker refuses thread-local
+    // storage next to bulk memory operations unless atomics are on too.
+    static Memo memo;
+#else
     thread_local Memo memo;
+#endif
     // The centre is compared bit for bit (memcpy rather than bit_cast: the browser build's
     // standard library lacks the latter).
     uint64_t bx = 0, by = 0;

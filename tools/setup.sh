@@ -9,6 +9,7 @@
 #   tools/setup.sh web        build the web page into build-web/page
 #   tools/setup.sh serve      build the web page and serve it on http://127.0.0.1:8000/ (PORT=... for another)
 #   tools/setup.sh webtest    build the web page, run the unit tests under node and the browser test
+#   tools/setup.sh webbench   build both and time the frame handler natively and in Chromium (bench/web_frames.mjs)
 set -euo pipefail
 
 mode=${1:-play}
@@ -55,7 +56,7 @@ package)
     packaging/validate.sh build
     (cd build && cpack -G DEB)
     ;;
-web | serve | webtest)
+web | serve | webtest | webbench)
     # The browser build: emscripten, node with acorn for its optimiser, chromium for the browser test.
     tools/install-packages.sh emscripten nodejs node-acorn chromium python3
     # The host tools (form packer, level compiler) come from the native build in build/.
@@ -75,10 +76,14 @@ web | serve | webtest)
         (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
         node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
         ;;
+    webbench)
+        cmake --build build -j "$jobs" --target frame_time vk_levels
+        node bench/web_frames.mjs "${@:2}"
+        ;;
     esac
     ;;
 *)
-    echo "usage: tools/setup.sh play|test|sanitize|clang|package|web|serve|webtest" >&2
+    echo "usage: tools/setup.sh play|test|sanitize|clang|package|web|serve|webtest|webbench" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,9 @@
 // Vorkalith in a web page: starts the application with its main form and runs one step of the
 // message loop per frame, frames driven by the browser's animation frames and paced to 60 Hz.
+// With ?demo=URL in the page's address a recorded demo is played instead, one demo frame per
+// frame, its last frame held at the end.
 #include "game/MainForm.h"
+#include "game/web/PageDemo.h"
 #include "platform/Application.h"
 #include "platform/FramePacer.h"
 #include "platform/web/WebPlatform.h"
@@ -31,6 +34,7 @@ EM_JS(void, vk_game_ended, (), {
 struct Game {
     platform::WebPlatform Platform;
     TApplication Application{Platform};
+    std::unique_ptr<PageDemo> Demo; // set when a demo plays in place of the game
     platform::FramePacer Pacer;
     int Frames = 0;
     double HandlerMs = 0.0;
@@ -49,11 +53,18 @@ EM_BOOL Frame(double now, void*) {
         return EM_TRUE;
     }
     const double start = emscripten_get_now();
-    if (game->Application.Step()) {
+    if (game->Demo) {
+        game->Demo->Player().Step();
+    } else if (game->Application.Step()) {
         game->Application.Idle();
     }
     game->HandlerMs += emscripten_get_now() - start;
     vk_frame_stats(++game->Frames, game->HandlerMs);
+    if (game->Demo && game->Demo->Player().Done()) {
+        // The canvas keeps the last frame shown.
+        game->Demo->Ended();
+        return EM_FALSE;
+    }
     if (game->Application.Terminated()) {
         vk_game_ended();
         return EM_FALSE;
@@ -65,10 +76,11 @@ EM_BOOL Frame(double now, void*) {
 // A look at the game for the page's browser test: 0 the game state, 1 and 2 the ship's position,
 // 3 its heading, 4 whether the menu has slid into place.
 extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
-    if (game == nullptr || !game->Application.HasMainForm()) {
+    if (game == nullptr || (!game->Demo && !game->Application.HasMainForm())) {
         return -1;
     }
-    const TGame& world = static_cast<TForm1&>(game->Application.MainForm()).World;
+    const TGame& world =
+        game->Demo ? game->Demo->Player().Form().World : static_cast<TForm1&>(game->Application.MainForm()).World;
     if (world.ShipSprite == nullptr || world.TitleSprite == nullptr) {
         return -1;
     }
@@ -93,7 +105,14 @@ int main() {
     EM_ASM({ Module.vkMainMs = performance.now(); });
     game = std::make_unique<Game>();
     game->Application.SetTitle("Vorkalith");
-    if (!CreateMainForm(game->Application)) {
+    if (PageDemo::Asked()) {
+        // A demo that is not to be played leaves the page with its reason in the error box, and
+        // no frames run.
+        game->Demo = PageDemo::Open(game->Platform);
+        if (!game->Demo) {
+            return 0;
+        }
+    } else if (!CreateMainForm(game->Application)) {
         return 1;
     }
     EM_ASM({ Module.vkFormMs = performance.now(); });

@@ -2,6 +2,7 @@
 
 #include "platform/FontFace.h"
 #include "platform/GlyphBlender.h"
+#include "platform/TextImageCache.h"
 #include "platform/web/PageBridge.h"
 
 #include <string>
@@ -33,7 +34,9 @@ std::string CssFont(const FontSpec& spec) {
 }
 
 // Text drawn by the page's canvas into an offscreen canvas, then blended into the surface by
-// its coverage. Without a canvas (outside a page) nothing is drawn and the size is zero.
+// its coverage. A string drawn again (the frame rate, every frame) is taken from the cache of
+// coverage images instead of the canvas, whose pixels are slow to read back. Without a canvas
+// (outside a page) nothing is drawn and the size is zero.
 class CanvasTextRenderer : public TextRenderer {
 public:
     void Draw(Surface& target, int x, int y, std::string_view utf8, const FontSpec& spec, Rgb color,
@@ -41,18 +44,22 @@ public:
         if (utf8.empty() || spec.Height <= 0 || spec.Height > kMaxHeight) {
             return;
         }
-        const std::string text(utf8);
         const std::string font = CssFont(spec);
-        int width = 0, height = 0, ascent = 0;
-        if (!page::MeasureText(text, font, spec.Height, width, height, ascent) || width <= 0 || height <= 0) {
-            return;
+        const std::string key = Key(font, spec, utf8);
+        const CoverageImage* image = images_.Find(key);
+        if (image == nullptr) {
+            CoverageImage rendered;
+            if (!Render(std::string(utf8), font, spec, rendered)) {
+                return;
+            }
+            image = &images_.Add(key, std::move(rendered));
         }
-        pixels_.assign(static_cast<std::size_t>(width) * height * 4, 0);
-        if (!page::RenderText(text, font, ascent, spec.Underline, spec.StrikeOut, pixels_.data(), width, height)) {
-            return;
-        }
-        // The alpha byte of each RGBA pixel.
-        const GlyphCoverage coverage{pixels_.data() + 3, width, height, 4, width * 4};
+        GlyphCoverage coverage;
+        coverage.Alpha = image->Alpha.data();
+        coverage.Width = image->Width;
+        coverage.Height = image->Height;
+        coverage.Step = 1;
+        coverage.Pitch = image->Width;
         BlendGlyphs(target, x, y, coverage, color, background);
     }
 
@@ -60,15 +67,48 @@ public:
         if (spec.Height <= 0 || spec.Height > kMaxHeight) {
             return {};
         }
+        const std::string font = CssFont(spec);
+        if (const CoverageImage* image = images_.Find(Key(font, spec, utf8)); image != nullptr) {
+            return TextSize{image->Width, image->Height};
+        }
         int width = 0, height = 0, ascent = 0;
-        if (!page::MeasureText(std::string(utf8), CssFont(spec), spec.Height, width, height, ascent)) {
+        if (!page::MeasureText(std::string(utf8), font, spec.Height, width, height, ascent)) {
             return {};
         }
         return TextSize{width, height};
     }
 
 private:
+    // The font, the lines drawn through the text, and the text itself name a coverage image.
+    static std::string Key(const std::string& font, const FontSpec& spec, std::string_view utf8) {
+        std::string key = font;
+        key += spec.Underline ? "\nU" : "\n-";
+        key += spec.StrikeOut ? "S\n" : "-\n";
+        key.append(utf8);
+        return key;
+    }
+
+    // The text's coverage, the alpha of the canvas's RGBA pixels.
+    bool Render(const std::string& text, const std::string& font, const FontSpec& spec, CoverageImage& image) {
+        int width = 0, height = 0, ascent = 0;
+        if (!page::MeasureText(text, font, spec.Height, width, height, ascent) || width <= 0 || height <= 0) {
+            return false;
+        }
+        pixels_.assign(static_cast<std::size_t>(width) * height * 4, 0);
+        if (!page::RenderText(text, font, ascent, spec.Underline, spec.StrikeOut, pixels_.data(), width, height)) {
+            return false;
+        }
+        image.Width = width;
+        image.Height = height;
+        image.Alpha.resize(static_cast<std::size_t>(width) * height);
+        for (std::size_t i = 0; i < image.Alpha.size(); ++i) {
+            image.Alpha[i] = pixels_[i * 4 + 3];
+        }
+        return true;
+    }
+
     std::vector<uint8_t> pixels_;
+    TextImageCache images_;
 };
 } // namespace
 

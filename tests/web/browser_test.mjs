@@ -2,12 +2,15 @@
 // frame, 60 frames a second, starting a game from the menu, steering, Esc back to the menu,
 // the exit item stopping the loop, no console errors, and a damaged level file reported in the
 // error overlay while the game goes on, and (given the native headless menu screen) the menu
-// equal to it pixel for pixel outside the frame-rate text.
+// equal to it pixel for pixel outside the frame-rate text. Then demos played in the page
+// (?demo=URL): one to its end in the state the native player reaches, and those that are
+// refused (damaged, recorded on other level files, not found, on another site) in the overlay.
 //
 //   node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--browser PATH]
 //
 import { readFileSync, existsSync } from "node:fs";
 import { join } from "node:path";
+import { fileURLToPath } from "node:url";
 import { check, failures, servePage, sleep, startChromium } from "./Chromium.mjs";
 
 const usage = "usage: node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--browser PATH]";
@@ -36,7 +39,21 @@ const cutLevelOne = (bytes) => {
   levels["1.vrk"] = levels["1.vrk"].slice(0, 200);
   return Buffer.from(JSON.stringify(levels));
 };
+// Under /demos/ the recorded demos of tests/demos (their bytes sent in place of a page file's):
+// bad.vkd is energy.vkd with a damaged frame line 8, other-level.vkd says it was recorded on
+// another level 1.
+const demosDir = fileURLToPath(new URL("../demos/", import.meta.url));
+const energyDemo = () => readFileSync(join(demosDir, "energy.vkd"), "latin1");
+const demoBodies = {
+  "bad.vkd": () => energyDemo().split("\n").map((line, i) => (i === 7 ? "f 17 m320;240" : line)).join("\n"),
+  "other-level.vkd": () => energyDemo().replace(/^level 1\.vrk 352 [0-9a-f]+$/gm, "level 1.vrk 352 0123456789abcdef"),
+};
+const serveDemo = (name) => {
+  const body = demoBodies[name] ?? (existsSync(join(demosDir, name)) && (() => readFileSync(join(demosDir, name))));
+  return body ? { path: "/index.html", transform: () => Buffer.from(body(), "latin1") } : { path: "/no-such-file" };
+};
 const server = await servePage(pageDir, (path) => {
+  if (path.startsWith("/demos/")) return serveDemo(path.slice("/demos/".length));
   if (!path.startsWith("/broken/")) return { path };
   const inner = path.slice("/broken".length);
   return { path: inner, transform: inner === "/levels.json" ? cutLevelOne : null };
@@ -53,7 +70,7 @@ const done = (code) => {
 const deadline = setTimeout(() => {
   console.error("browser_test: timed out\n" + chrome.log().slice(-2000));
   done(1);
-}, 150000);
+}, 200000);
 
 async function loadGame(tab, path) {
   await tab.cmd("Page.navigate", { url: origin + path });
@@ -93,6 +110,76 @@ async function sameMenu(tab, ppm) {
   }
   if (differing) console.log(`${differing} pixels differ, the first ${JSON.stringify(first)}`);
   return differing === 0;
+}
+
+// The final-state line of a demo played in the page against the native player's. The screen hash
+// is left out: the page's text (the frame rate, the score) is drawn by the browser's fonts.
+const withoutScreen = (line) => {
+  const state = JSON.parse(line);
+  delete state.ScreenHash;
+  return JSON.stringify(state);
+};
+
+// Plays energy.vkd (137 frames: a game started from the menu that runs out of energy) while
+// the player presses keys and clicks the exit item, which must not reach the game; `force`
+// plays the copy that names another level 1, the page naming the file (`warning`) while it plays.
+async function playDemo(query, what, warning = null) {
+  const expected = readFileSync(join(demosDir, "energy.expected"), "utf8").trim().split("\n").pop();
+  const tab = await openTab();
+  await tab.cmd("Page.navigate", { url: `${origin}/index.html?${query}` });
+  if (!(await tab.until("typeof Module !== 'undefined' && Module.vkFrames > 0", 20000, `${what}: first frame`))) {
+    return;
+  }
+  if (warning) {
+    const note = await tab.eval("document.getElementById('demo-note')?.textContent ?? ''");
+    check(note.includes(warning), `${what}: the page names the differing file ("${note}")`);
+  }
+  await tab.key("ArrowLeft", 37, 200);
+  await tab.click(320, 360);
+  if (!(await tab.until("Module.vkDemoEnded === true", 20000, `${what} comes to its end`))) return;
+  const final = await tab.eval("Module.vkDemoFinal");
+  check(withoutScreen(final) === withoutScreen(expected), `${what} ends as the native player does (${final})`);
+  check((await tab.eval("Module.vkDemoEndedEarly")) === false, `${what} is not cut short by the game`);
+  const f0 = await tab.eval("Module.vkFrames");
+  await sleep(300);
+  check((await tab.eval("Module.vkFrames")) === f0, `${what}: no frames run after the end`);
+  const held = await tab.eval(`(() => { const c = document.getElementById("screen");
+      const d = c.getContext("2d").getImageData(0, 0, c.width, c.height).data;
+      return getComputedStyle(c).display !== "none" && d.some((v, i) => i % 4 !== 3 && v !== 0); })()`);
+  check(held, `${what}: the last frame stays on the screen`);
+  const note = await tab.eval("document.getElementById('demo-note')?.textContent ?? ''");
+  check(note.includes("The demo is over"), `${what}: the page says it is over ("${note}")`);
+  check(tab.errors.length === 0, `${what}: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
+}
+
+// A demo that is not played: its reason in the error overlay, no frame run, nothing thrown.
+async function refusedDemo(query, reasons, what) {
+  const tab = await openTab();
+  await tab.cmd("Page.navigate", { url: `${origin}/index.html?${query}` });
+  if (!(await tab.until("typeof Module !== 'undefined' && Module.vkErrorOpen === true", 20000,
+                        `${what} opens the error overlay`))) {
+    return;
+  }
+  const message = await tab.eval("document.getElementById('error-message').textContent");
+  check(reasons.every((r) => message.includes(r)), `${what}: the overlay says why ("${message}")`);
+  await sleep(200);
+  check((await tab.eval("Module.vkFrames === undefined && Module.vkDemoEnded === undefined")) === true,
+        `${what}: nothing is played`);
+  // The browser logs the failed fetch of a missing demo; anything else is a fault.
+  const errors = tab.errors.filter((e) => !/Failed to load resource.*404/.test(e));
+  check(errors.length === 0, `${what}: no console errors${errors.length ? ": " + errors.join(" | ") : ""}`);
+}
+
+async function demoChecks() {
+  await playDemo("demo=demos/energy.vkd", "the demo energy.vkd");
+  await refusedDemo("demo=demos/bad.vkd", ["demos/bad.vkd:8: "], "a damaged demo");
+  await refusedDemo("demo=demos/other-level.vkd", ["demo was recorded with another 1.vrk", "playback refused"],
+                    "a demo recorded on another level 1");
+  await playDemo("demo=demos/other-level.vkd&force=1", "the demo on another level 1 with &force=1",
+                 "demo was recorded with another 1.vrk");
+  await refusedDemo("demo=demos/none.vkd", ["demos/none.vkd: cannot fetch the demo (HTTP 404)"], "a missing demo");
+  await refusedDemo("demo=http://example.invalid/energy.vkd", ["only demos on this page's own site"],
+                    "a demo on another site");
 }
 
 const measures = {};
@@ -194,6 +281,8 @@ try {
     }
   }
   check(broken.errors.length === 0, `no console errors with the damaged file${broken.errors.length ? ": " + broken.errors.join(" | ") : ""}`);
+
+  await demoChecks();
 } catch (e) {
   check(false, `test stopped: ${e.stack}`);
 }
