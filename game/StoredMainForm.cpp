@@ -8,10 +8,12 @@
 
 namespace {
 
-// The deflated form's head: a signature that no stored form starts with, then the stored
-// form's size (32 bits, little-endian); the zlib stream follows.
-constexpr char kDeflatedSignature[8] = {'V', 'K', 'F', 'O', 'R', 'M', 'Z', '\0'};
+// The deflated form's head: a signature that no stored form starts with, the delta stride (each
+// byte was stored as its difference from the byte that many places before it; 0: none), and
+// the stored form's size (32 bits, little-endian); the zlib stream follows.
+constexpr char kDeflatedSignature[7] = {'V', 'K', 'F', 'O', 'R', 'M', 'Z'};
 constexpr std::size_t kDeflatedHeadSize = 12;
+constexpr std::size_t kMaxDeltaStride = 8;
 // Far above the 3 MB the game's form takes, so only a damaged head reaches it.
 constexpr std::size_t kMaxInflatedFormBytes = std::size_t{64} << 20;
 
@@ -21,9 +23,10 @@ TStoredForm ReadPackedForm(const uint8_t* data, std::size_t size) {
     if (size < kDeflatedHeadSize || std::memcmp(data, kDeflatedSignature, sizeof kDeflatedSignature) != 0) {
         return ReadStoredForm(data, size);
     }
+    const std::size_t stride = data[7];
     const std::size_t inflatedSize =
         std::size_t{data[8]} | std::size_t{data[9]} << 8 | std::size_t{data[10]} << 16 | std::size_t{data[11]} << 24;
-    if (inflatedSize > kMaxInflatedFormBytes) {
+    if (stride > kMaxDeltaStride || inflatedSize > kMaxInflatedFormBytes) {
         throw EReadError("Stream read error");
     }
     std::vector<uint8_t> bytes;
@@ -31,6 +34,11 @@ TStoredForm ReadPackedForm(const uint8_t* data, std::size_t size) {
         bytes = platform::Inflate(data + kDeflatedHeadSize, size - kDeflatedHeadSize, inflatedSize);
     } catch (const platform::EInflateError& e) {
         throw EReadError(e.Message());
+    }
+    if (stride > 0) {
+        for (std::size_t i = stride; i < bytes.size(); ++i) {
+            bytes[i] = static_cast<uint8_t>(bytes[i] + bytes[i - stride]);
+        }
     }
     return ReadStoredForm(bytes.data(), bytes.size());
 }

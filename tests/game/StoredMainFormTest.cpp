@@ -22,10 +22,13 @@ Bytes SampleForm(std::size_t pictureBytes) {
     return WriteStoredForm(form);
 }
 
-// The deflated container as `formpack --deflate` lays it out, its zlib stream made of stored
-// blocks (at most 65535 bytes each) so that no compressor is needed here.
-Bytes Deflated(const Bytes& form, uint32_t declaredSize) {
-    Bytes out{'V', 'K', 'F', 'O', 'R', 'M', 'Z', 0};
+// The deflated container as `formpack --deflate` lays it out, delta-coded with `stride`, its
+// zlib stream made of stored blocks (at most 65535 bytes each) so that no compressor is needed.
+Bytes Deflated(Bytes form, uint32_t declaredSize, uint8_t stride = 0) {
+    for (std::size_t i = form.size(); stride > 0 && i-- > stride;) {
+        form[i] = static_cast<uint8_t>(form[i] - form[i - stride]);
+    }
+    Bytes out{'V', 'K', 'F', 'O', 'R', 'M', 'Z', stride};
     for (int shift = 0; shift < 32; shift += 8) {
         out.push_back(static_cast<uint8_t>(declaredSize >> shift));
     }
@@ -66,6 +69,14 @@ TEST(StoredMainFormTest, ADeflatedFormIsInflatedFirst) {
         const Bytes form = SampleForm(pictureBytes);
         EXPECT_EQ(ReadAndWrite(Deflated(form, static_cast<uint32_t>(form.size()))), form) << pictureBytes;
     }
+}
+
+TEST(StoredMainFormTest, ADeltaCodedFormIsDecodedAfterInflating) {
+    const Bytes form = SampleForm(1000);
+    for (uint8_t stride : {1, 3, 8}) {
+        EXPECT_EQ(ReadAndWrite(Deflated(form, static_cast<uint32_t>(form.size()), stride)), form) << int{stride};
+    }
+    EXPECT_THROW(ReadAndWrite(Deflated(form, static_cast<uint32_t>(form.size()), 9)), EReadError);
 }
 
 TEST(StoredMainFormTest, ADamagedDeflatedFormIsAReadError) {
