@@ -100,10 +100,3 @@ TEST(StoredMainFormTest, ADamagedDeflatedFormIsAReadError) {
     const Bytes headOnly(cut.begin(), cut.begin() + 12);
     EXPECT_THROW(ReadAndWrite(headOnly), EReadError);
 }
-
-// The program's own form, deflated or not in this build, reads and holds the main form.
-TEST(StoredMainFormTest, TheProgramsFormReads) {
-    const TStoredForm& form = StoredMainForm();
-    EXPECT_EQ(form.Form.ClassName, "TForm1");
-    EXPECT_FALSE(form.Components.empty());
-}

@@ -1,4 +1,6 @@
 #include "platform/Inflate.h"
+#include "platform/RegularFile.h"
+#include "platform/ResourceLimits.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -157,26 +159,14 @@ TEST(InflateTest, LongMatchesAtTheFarthestDistance) {
     EXPECT_EQ(RoundTrip(data, 9), data);
 }
 
-// The real pictures are mostly long runs of few colours; the packed form is checked by the
-// game's own tests, this checks picture-like data of the same kind with every block size.
-TEST(InflateTest, PictureLikeDataRoundTrips) {
-    Bytes data;
-    std::mt19937 rng(11);
-    for (int row = 0; row < 480; ++row) {
-        for (int x = 0; x < 640; ++x) {
-            const uint16_t pixel = static_cast<uint16_t>((x / 37 + row / 23) % 5 == 0 ? rng() % 4 : 0x7bef);
-            data.push_back(static_cast<uint8_t>(pixel));
-            data.push_back(static_cast<uint8_t>(pixel >> 8));
-        }
-    }
-    EXPECT_EQ(RoundTrip(data, 9), data);
-    EXPECT_EQ(RoundTrip(data, 1), data);
-}
-
-TEST(InflateTest, Adler32MatchesZlibAcrossItsBlockSize) {
-    const Bytes data(20000, 0xff);
-    for (std::size_t size : {0, 1, 5551, 5552, 5553, 20000}) {
-        EXPECT_EQ(platform::Adler32(data.data(), size), adler32(1, data.data(), static_cast<uInt>(size))) << size;
+// The program's packed main form: mostly pictures, the data the inflater is there for.
+TEST(InflateTest, ThePackedMainFormRoundTrips) {
+    const auto form = platform::RegularFile::ReadAll(VK_PACKED_MAIN_FORM, platform::kMaxToolFileBytes);
+    ASSERT_TRUE(form.has_value());
+    const Bytes data(form->begin(), form->end());
+    ASSERT_GT(data.size(), 100000u);
+    for (int level : {1, 9}) {
+        EXPECT_EQ(RoundTrip(data, level), data) << "level " << level;
     }
 }
 
