@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/GlyphBlender.h"
+
 #include <cstdint>
 #include <list>
 #include <string>
@@ -14,6 +16,11 @@ struct CoverageImage {
     int Height = 0;
     std::vector<uint8_t> Alpha;
 };
+
+// The image as coverage for BlendGlyphs.
+inline GlyphCoverage AsGlyphCoverage(const CoverageImage& image) {
+    return GlyphCoverage{image.Alpha.data(), image.Width, image.Height, 1, image.Width};
+}
 
 // The most recently drawn text images, so that a string drawn every frame is rendered once. Keys
 // name the font, size, style and text; the colour is applied when the coverage is laid down, so

@@ -88,13 +88,7 @@ public:
             }
             image = &images_.Add(key, CoverageOf(*glyphs));
         }
-        GlyphCoverage coverage;
-        coverage.Alpha = image->Alpha.data();
-        coverage.Width = image->Width;
-        coverage.Height = image->Height;
-        coverage.Step = 1;
-        coverage.Pitch = image->Width;
-        BlendGlyphs(target, x, y, coverage, color, background);
+        BlendGlyphs(target, x, y, AsGlyphCoverage(*image), color, background);
     }
 
     TextSize Measure(std::string_view utf8, const FontSpec& spec) override {
