@@ -79,6 +79,7 @@ web | serve | webtest | webbench)
     webbench)
         cmake --build build -j "$jobs" --target frame_time vk_levels
         node bench/web_frames.mjs "${@:2}"
+        node bench/web_startup.mjs
         ;;
     esac
     ;;

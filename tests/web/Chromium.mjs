@@ -154,3 +154,12 @@ export function startChromium(browser = "/usr/bin/chromium") {
 
   return { send, openTab, close, log: () => log };
 }
+
+// The game page's start-up in ms from the navigation, once its first frame is shown: page
+// loaded, script running, program code loaded, main entered, main form made, first frame shown.
+export async function startupSplit(tab) {
+  const times = await tab.eval(`[performance.getEntriesByType("navigation")[0].responseEnd, Module.vkScriptMs,
+      performance.getEntriesByType("resource").find((r) => r.name.endsWith(".wasm")).responseEnd,
+      Module.vkMainMs, Module.vkFormMs, Module.vkFirstFrameMs].map(Math.round)`);
+  return Object.fromEntries(["page", "script", "wasm", "main", "form", "frame"].map((k, i) => [k, times[i]]));
+}
