@@ -17,6 +17,33 @@ constexpr std::size_t kMaxDeltaStride = 8;
 // Far above the 3 MB the game's form takes, so only a damaged head reaches it.
 constexpr std::size_t kMaxInflatedFormBytes = std::size_t{64} << 20;
 
+// Undoes the delta coding: each byte gets back the byte `stride` places before it. For stride 3
+// (the bytes of 24-bit pixels, which formpack uses) one running sum per byte of a pixel stays in
+// a register; a browser runs that some three times faster than the loop through memory in the
+// unoptimised code it starts the page with.
+void AddBack(std::vector<uint8_t>& bytes, std::size_t stride) {
+    if (stride == 0) {
+        return;
+    }
+    uint8_t* const p = bytes.data();
+    const std::size_t size = bytes.size();
+    std::size_t at = stride;
+    if (stride == 3 && size >= 3) {
+        uint8_t a = p[0], b = p[1], c = p[2];
+        for (; at + 3 <= size; at += 3) {
+            a = static_cast<uint8_t>(a + p[at]);
+            b = static_cast<uint8_t>(b + p[at + 1]);
+            c = static_cast<uint8_t>(c + p[at + 2]);
+            p[at] = a;
+            p[at + 1] = b;
+            p[at + 2] = c;
+        }
+    }
+    for (; at < size; ++at) {
+        p[at] = static_cast<uint8_t>(p[at] + p[at - stride]);
+    }
+}
+
 } // namespace
 
 TStoredForm ReadPackedForm(const uint8_t* data, std::size_t size) {
@@ -35,11 +62,7 @@ TStoredForm ReadPackedForm(const uint8_t* data, std::size_t size) {
     } catch (const platform::EInflateError& e) {
         throw EReadError(e.Message());
     }
-    if (stride > 0) {
-        for (std::size_t i = stride; i < bytes.size(); ++i) {
-            bytes[i] = static_cast<uint8_t>(bytes[i] + bytes[i - stride]);
-        }
-    }
+    AddBack(bytes, stride);
     return ReadStoredForm(bytes.data(), bytes.size());
 }
 
