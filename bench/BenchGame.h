@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/MainForm.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <memory>

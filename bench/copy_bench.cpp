@@ -1,7 +1,7 @@
 // Cost per pixel of the surface fill and the plain copies on 16-bit surfaces.
-#include "platform/Clipper.h"
-#include "platform/Surface.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/pixels/Clipper.h"
+#include "platform/pixels/Surface.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // sizes drawn repeatedly at moving places onto a 640 x 480 back buffer. Items are pattern pixels.
 #include "display/DXRender.h"
 
-#include "platform/DisplayDevice.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/pixels/DisplayDevice.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 // general loop where SDL2 has no such call) with the other. After the runs, the ratio of processor
 // times ours / other is printed for every pair. bench/sdl_compare.py runs this in interleaved rounds.
 #include "display/DXRender.h"
-#include "platform/DisplayDevice.h"
-#include "platform/TextRenderer.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/pixels/DisplayDevice.h"
+#include "platform/pixels/TextRenderer.h"
 #include "platform/sdl/FontLocator.h"
 
 #include <SDL.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/app/Platform.h"
 
 #include <cstddef>
 #include <cstdint>

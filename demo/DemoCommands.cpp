@@ -9,7 +9,7 @@
 #include "demo/ScreenHash.h"
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 
 #include <iostream>
 #include <memory>

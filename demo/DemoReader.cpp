@@ -2,7 +2,7 @@
 
 #include "demo/DemoText.h"
 
-#include "platform/RegularFile.h"
+#include "platform/files/RegularFile.h"
 
 #include <optional>
 #include <vector>

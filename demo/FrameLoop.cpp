@@ -1,6 +1,6 @@
 #include "demo/FrameLoop.h"
 
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 
 bool FrameLoop::Pass() {
     if (!application_.Step()) {

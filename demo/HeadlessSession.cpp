@@ -6,8 +6,8 @@
 #include "demo/ScreenHash.h"
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
-#include "platform/Application.h"
-#include "tools/common/PngWriter.h"
+#include "platform/app/Application.h"
+#include "platform/png/PngWriter.h"
 
 HeadlessSession::HeadlessSession(const SessionStart& start)
     : scripted_(headless_, start.Utc, start.Clock, start.Foreground) {

@@ -1,7 +1,7 @@
 #include "demo/LevelDigests.h"
 
 #include "game/LevelFolder.h"
-#include "platform/RegularFile.h"
+#include "platform/files/RegularFile.h"
 
 #include <xxhash.h>
 

@@ -3,7 +3,7 @@
 #include "display/DXDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "game/MainForm.h"
-#include "platform/Surface.h"
+#include "platform/pixels/Surface.h"
 
 uint64_t ScreenHash::Of(std::span<const uint8_t> bytes, uint64_t hash) {
     for (const uint8_t byte : bytes) {

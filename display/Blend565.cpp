@@ -1,6 +1,6 @@
 #include "display/Blend565.h"
 
-#include "platform/PixelAccess.h"
+#include "platform/pixels/PixelAccess.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>

@@ -1,7 +1,7 @@
 #include "display/DIB.h"
 
 #include "display/DirectXErrors.h"
-#include "platform/ResourceLimits.h"
+#include "platform/files/ResourceLimits.h"
 
 #include <cstring>
 

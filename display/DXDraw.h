@@ -2,8 +2,8 @@
 
 #include "display/DXDrawDisplay.h"
 #include "display/DXDrawNotice.h"
-#include "platform/Control.h"
-#include "platform/Form.h"
+#include "platform/app/Control.h"
+#include "platform/app/Form.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DisplayDevice.h"
+#include "platform/pixels/DisplayDevice.h"
 
 #include <cstdint>
 #include <vector>

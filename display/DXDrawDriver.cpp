@@ -3,7 +3,7 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "display/DirectXErrors.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "display/DXDrawNotice.h"
 #include "display/PictureCollection.h"
-#include "platform/Component.h"
+#include "platform/app/Component.h"
 
 class TCustomDXDraw;
 

@@ -8,9 +8,9 @@
 #include "display/Blend565.h"
 #include "display/FixedDivisor.h"
 
-#include "platform/PixelAccess.h"
-#include "platform/PixelFormat.h"
-#include "platform/Surface.h"
+#include "platform/pixels/PixelAccess.h"
+#include "platform/pixels/PixelFormat.h"
+#include "platform/pixels/Surface.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 #include "display/DXTimer.h"
 
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Component.h"
-#include "platform/Form.h"
+#include "platform/app/Component.h"
+#include "platform/app/Form.h"
 
 #include <cstdint>
 #include <functional>

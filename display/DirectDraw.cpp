@@ -2,7 +2,7 @@
 
 #include "display/DirectDrawSurface.h"
 #include "display/DirectXErrors.h"
-#include "platform/Clipper.h"
+#include "platform/pixels/Clipper.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "display/DirectX.h"
-#include "platform/DisplayDevice.h"
-#include "platform/Platform.h"
-#include "platform/Rect.h"
+#include "platform/app/Platform.h"
+#include "platform/base/Rect.h"
+#include "platform/pixels/DisplayDevice.h"
 
 #include <array>
 #include <memory>

@@ -4,8 +4,8 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "display/DirectXErrors.h"
-#include "platform/Clipper.h"
-#include "platform/DeviceContext.h"
+#include "platform/pixels/Clipper.h"
+#include "platform/pixels/DeviceContext.h"
 
 #include <cstdlib>
 #include <cstring>

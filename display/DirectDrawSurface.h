@@ -2,8 +2,8 @@
 
 #include "display/DirectX.h"
 #include "display/Graphics.h"
-#include "platform/Rect.h"
-#include "platform/Surface.h"
+#include "platform/base/Rect.h"
+#include "platform/pixels/Surface.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "display/Graphics.h"
-#include "platform/DeviceContext.h"
+#include "platform/pixels/DeviceContext.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Result.h"
+#include "platform/base/Result.h"
 
 // Base of every wrapper of a display-layer object: keeps the result of the last call made
 // through it. Failures are not raised; the operation reports false or does nothing.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 // Errors of the display unit; each carries one English message.
 class EDirectXError : public Exception {

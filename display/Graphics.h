@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/DeviceContext.h"
-#include "platform/PixelFormat.h"
-#include "platform/Rect.h"
+#include "platform/base/Rect.h"
+#include "platform/pixels/DeviceContext.h"
+#include "platform/pixels/PixelFormat.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,8 +4,8 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "display/DirectXErrors.h"
-#include "platform/Component.h"
-#include "platform/ResourceLimits.h"
+#include "platform/app/Component.h"
+#include "platform/files/ResourceLimits.h"
 
 #include <algorithm>
 

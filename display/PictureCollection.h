@@ -2,8 +2,8 @@
 
 #include "display/DIB.h"
 #include "display/DXDrawNotice.h"
-#include "platform/Exception.h"
-#include "platform/Rect.h"
+#include "platform/base/Exception.h"
+#include "platform/base/Rect.h"
 
 #include <array>
 #include <cstdint>

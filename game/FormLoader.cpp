@@ -5,8 +5,8 @@
 #include "display/DXTimer.h"
 #include "game/MainForm.h"
 #include "input/DXInput.h"
-#include "platform/FormStream.h"
-#include "platform/WindowTimer.h"
+#include "platform/app/WindowTimer.h"
+#include "platform/files/FormStream.h"
 #include "sound/DXSound.h"
 #include "sprite/DXSpriteEngine.h"
 

@@ -6,7 +6,7 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "game/MainForm.h"
 #include "input/DXInput.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 #include "sprite/DXSpriteEngine.h"
 
 bool TGame::KeyDown(uint32_t code) const {

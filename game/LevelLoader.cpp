@@ -2,8 +2,8 @@
 
 #include "game/Game.h"
 #include "game/LevelFolder.h"
-#include "platform/Exception.h"
-#include "platform/RegularFile.h"
+#include "platform/base/Exception.h"
+#include "platform/files/RegularFile.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 

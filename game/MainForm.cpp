@@ -13,8 +13,8 @@
 #include "game/StoredMainForm.h"
 #include "game/WorldBuilder.h"
 #include "input/DXInput.h"
-#include "platform/Application.h"
-#include "platform/WindowTimer.h"
+#include "platform/app/Application.h"
+#include "platform/app/WindowTimer.h"
 #include "sprite/DXSpriteEngine.h"
 #include "sprite/ImageSprite.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/Game.h"
-#include "platform/Form.h"
+#include "platform/app/Form.h"
 
 #include <cstdint>
 

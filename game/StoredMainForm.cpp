@@ -1,6 +1,6 @@
 #include "game/StoredMainForm.h"
 
-#include "platform/Inflate.h"
+#include "platform/files/Inflate.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FormStream.h"
+#include "platform/files/FormStream.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,7 +4,7 @@
 #include "game/Game.h"
 #include "game/LevelLoader.h"
 #include "game/MainForm.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/DXSpriteEngine.h"
 #include "sprite/ImageSprite.h"

@@ -1,7 +1,7 @@
 #include "input/DXInput.h"
 
-#include "platform/Application.h"
-#include "platform/Form.h"
+#include "platform/app/Application.h"
+#include "platform/app/Form.h"
 
 TCustomDXInput::TCustomDXInput(TComponent* owner)
     : TComponent(owner), form_(RequireForm(*this)), platform_(form_.Application().Platform()),

@@ -7,8 +7,8 @@
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
 
-#include "platform/Component.h"
-#include "platform/Platform.h"
+#include "platform/app/Component.h"
+#include "platform/app/Platform.h"
 
 #include <memory>
 #include <vector>

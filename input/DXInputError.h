@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 // Error of the input component and its devices.
 class EDXInputError : public Exception {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Component.h"
+#include "platform/app/Component.h"
 
 #include <cstdint>
 

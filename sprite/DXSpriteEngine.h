@@ -1,7 +1,7 @@
 #pragma once
 
 #include "display/DXDrawNotice.h"
-#include "platform/Component.h"
+#include "platform/app/Component.h"
 #include "sprite/SpriteEngine.h"
 
 class TCustomDXDraw;

@@ -2,7 +2,7 @@
 
 #include "display/DirectDrawSurface.h"
 #include "display/PictureCollection.h"
-#include "platform/Surface.h"
+#include "platform/pixels/Surface.h"
 #include "sprite/SpriteEngine.h"
 #include "sprite/SpriteGeometry.h"
 

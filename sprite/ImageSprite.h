@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Rect.h"
+#include "platform/base/Rect.h"
 #include "sprite/Sprite.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Exception.h"
-#include "platform/Rect.h"
+#include "platform/base/Exception.h"
+#include "platform/base/Rect.h"
 
 #include <cstdint>
 #include <memory>

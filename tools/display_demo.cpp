@@ -6,11 +6,11 @@
 #include "display/DXDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "display/DirectDrawSurfaceCanvas.h"
-#include "platform/Application.h"
-#include "platform/Form.h"
+#include "platform/app/Application.h"
+#include "platform/app/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/png/PngWriter.h"
 #include "platform/sdl/SdlPlatform.h"
-#include "tools/common/PngWriter.h"
 
 #include <iostream>
 #include <memory>

@@ -4,7 +4,7 @@
 //
 //   vk_menuframe OUTPUT.ppm [--frames N]      (default 600 frames; run from the level folder)
 #include "game/MainForm.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <cstdlib>

@@ -5,9 +5,9 @@
 //
 //   sdl_smoke [--frames N] [--bits B] [--pacing auto|clock|vsync] [--hold MS]
 
-#include "platform/DeviceContext.h"
-#include "platform/Exception.h"
-#include "platform/Surface.h"
+#include "platform/base/Exception.h"
+#include "platform/pixels/DeviceContext.h"
+#include "platform/pixels/Surface.h"
 #include "platform/sdl/SdlPlatform.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "platform/headless/HeadlessPlatform.h"
 
-#include "platform/CommonModes.h"
+#include "platform/pixels/CommonModes.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/DeviceContext.h"
-#include "platform/GamepadMapper.h"
-#include "platform/Platform.h"
+#include "platform/app/Platform.h"
+#include "platform/inputmap/GamepadMapper.h"
+#include "platform/pixels/DeviceContext.h"
 
 #include <deque>
 #include <string>

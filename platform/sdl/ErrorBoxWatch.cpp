@@ -1,6 +1,6 @@
 #include "platform/sdl/ErrorBoxWatch.h"
 
-#include "platform/StopSignal.h"
+#include "platform/app/StopSignal.h"
 
 #include <chrono>
 #include <csignal>

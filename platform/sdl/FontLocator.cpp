@@ -1,6 +1,6 @@
 #include "platform/sdl/FontLocator.h"
 
-#include "platform/FontFace.h"
+#include "platform/text/FontFace.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/GamepadMapper.h"
+#include "platform/inputmap/GamepadMapper.h"
 
 #include <cstdint>
 #include <map>

@@ -1,6 +1,6 @@
 #include "platform/sdl/SdlKeyMap.h"
 
-#include "platform/KeyPositions.h"
+#include "platform/inputmap/KeyPositions.h"
 
 #include <SDL_scancode.h>
 

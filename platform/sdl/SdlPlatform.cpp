@@ -1,10 +1,9 @@
 #include "platform/sdl/SdlPlatform.h"
 
-#include "platform/CommonModes.h"
-#include "platform/Exception.h"
-#include "platform/Letterbox.h"
-#include "platform/RefreshClock.h"
-#include "platform/StopSignal.h"
+#include "platform/app/StopSignal.h"
+#include "platform/base/Exception.h"
+#include "platform/pixels/CommonModes.h"
+#include "platform/pixels/Letterbox.h"
 #include "platform/sdl/ErrorBoxWatch.h"
 #include "platform/sdl/PresentCounter.h"
 #include "platform/sdl/SdlGamepads.h"
@@ -12,6 +11,7 @@
 #include "platform/sdl/SdlVideoStart.h"
 #include "platform/sdl/SdlWindowMode.h"
 #include "platform/sdl/WindowSurfacePresenter.h"
+#include "platform/time/RefreshClock.h"
 
 #include <SDL.h>
 

@@ -1,11 +1,11 @@
-#include "platform/TextRenderer.h"
+#include "platform/pixels/TextRenderer.h"
 
-#include "platform/GlyphBlender.h"
-#include "platform/RegularFile.h"
-#include "platform/ResourceLimits.h"
-#include "platform/Surface.h"
-#include "platform/TextImageCache.h"
+#include "platform/files/RegularFile.h"
+#include "platform/files/ResourceLimits.h"
+#include "platform/pixels/Surface.h"
 #include "platform/sdl/FontLocator.h"
+#include "platform/text/GlyphBlender.h"
+#include "platform/text/TextImageCache.h"
 
 #include <SDL_ttf.h>
 

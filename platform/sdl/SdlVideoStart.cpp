@@ -1,6 +1,6 @@
 #include "platform/sdl/SdlVideoStart.h"
 
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <SDL.h>
 

@@ -1,6 +1,6 @@
 #include "platform/sdl/SdlWindowMode.h"
 
-#include "platform/Letterbox.h"
+#include "platform/pixels/Letterbox.h"
 
 #include <algorithm>
 

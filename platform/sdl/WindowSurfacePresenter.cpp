@@ -1,7 +1,7 @@
 #include "platform/sdl/WindowSurfacePresenter.h"
 
-#include "platform/Letterbox.h"
-#include "platform/Surface.h"
+#include "platform/pixels/Letterbox.h"
+#include "platform/pixels/Surface.h"
 
 #include <SDL.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FrameScaler.h"
+#include "platform/pixels/FrameScaler.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #include "platform/web/WebPlatform.h"
 
-#include "platform/CommonModes.h"
-#include "platform/KeyPositions.h"
-#include "platform/Letterbox.h"
+#include "platform/inputmap/KeyPositions.h"
+#include "platform/pixels/CommonModes.h"
+#include "platform/pixels/Letterbox.h"
 #include "platform/web/PageBridge.h"
 
 #include <emscripten.h>

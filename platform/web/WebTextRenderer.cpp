@@ -1,8 +1,8 @@
-#include "platform/TextRenderer.h"
+#include "platform/pixels/TextRenderer.h"
 
-#include "platform/FontFace.h"
-#include "platform/GlyphBlender.h"
-#include "platform/TextImageCache.h"
+#include "platform/text/FontFace.h"
+#include "platform/text/GlyphBlender.h"
+#include "platform/text/TextImageCache.h"
 #include "platform/web/PageBridge.h"
 
 #include <string>

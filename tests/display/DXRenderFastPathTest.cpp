@@ -1,7 +1,7 @@
 #include "display/DXRender.h"
 
-#include "platform/DisplayDevice.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/pixels/DisplayDevice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "display/DXTimer.h"
 
-#include "platform/Application.h"
-#include "platform/Exception.h"
-#include "platform/Form.h"
+#include "platform/app/Application.h"
+#include "platform/app/Form.h"
+#include "platform/base/Exception.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>

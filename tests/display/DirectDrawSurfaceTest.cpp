@@ -1,6 +1,6 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "display/DirectXErrors.h"
-#include "platform/Clipper.h"
+#include "platform/pixels/Clipper.h"
 #include "support/DisplayFixture.h"
 
 namespace {

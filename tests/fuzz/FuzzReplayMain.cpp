@@ -2,8 +2,8 @@
 // folders named on the command line, in name order. The first folder (the corpus) must hold
 // at least one file; the others (saved crash inputs) may be missing or empty. A fault shows
 // as a crash or a sanitizer report; the runner itself fails only when it cannot read a file.
-#include "platform/RegularFile.h"
-#include "platform/ResourceLimits.h"
+#include "platform/files/RegularFile.h"
+#include "platform/files/ResourceLimits.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // at the first activation, and then runs two frames: whatever the loader accepts must be safe to run.
 #include "game/MainForm.h"
 #include "game/StoredMainForm.h"
-#include "platform/Application.h"
-#include "platform/FormStream.h"
+#include "platform/app/Application.h"
+#include "platform/files/FormStream.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <cstddef>

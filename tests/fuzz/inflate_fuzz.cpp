@@ -1,7 +1,7 @@
 // Deflated data: the first three bytes give the size to inflate to (up to 1 MB, little-endian),
 // the rest is the zlib stream. Whatever the stream holds, the inflater either fills exactly
 // that many bytes or raises its error; it never reads or writes outside the two buffers.
-#include "platform/Inflate.h"
+#include "platform/files/Inflate.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // worked out from the stored codes, however odd, and then released.
 #include "input/DXInput.h"
 #include "input/Keyboard.h"
-#include "platform/Application.h"
-#include "platform/Form.h"
+#include "platform/app/Application.h"
+#include "platform/app/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <algorithm>

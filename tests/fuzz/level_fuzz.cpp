@@ -6,7 +6,7 @@
 #include "game/Game.h"
 #include "game/MainForm.h"
 #include "game/WorldBuilder.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "sprite/DXSpriteEngine.h"
 #include "sprite/SpriteEngine.h"

@@ -4,7 +4,7 @@
 #include "game/MainForm.h"
 #include "game/StoredMainForm.h"
 #include "input/DXInput.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>

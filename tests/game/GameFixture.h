@@ -3,7 +3,7 @@
 #include "display/DXDraw.h"
 #include "display/DXTimer.h"
 #include "game/MainForm.h"
-#include "platform/Application.h"
+#include "platform/app/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>

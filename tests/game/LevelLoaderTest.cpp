@@ -1,6 +1,6 @@
 #include "game/LevelLoader.h"
 #include "PlayFixture.h"
-#include "platform/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <filesystem>
 #include <string>

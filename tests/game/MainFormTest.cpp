@@ -2,7 +2,7 @@
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
 #include "game/GameFixture.h"
-#include "platform/WindowTimer.h"
+#include "platform/app/WindowTimer.h"
 #include "sprite/ImageSprite.h"
 
 #include <stdexcept>

@@ -1,5 +1,5 @@
 #include "game/StoredMainForm.h"
-#include "platform/Inflate.h"
+#include "platform/files/Inflate.h"
 
 #include <gtest/gtest.h>
 

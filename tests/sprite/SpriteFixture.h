@@ -4,10 +4,10 @@
 #include "display/DXDraw.h"
 #include "display/DXImageList.h"
 #include "display/DirectDrawSurface.h"
-#include "platform/Application.h"
-#include "platform/Form.h"
-#include "platform/PixelFormat.h"
+#include "platform/app/Application.h"
+#include "platform/app/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/pixels/PixelFormat.h"
 #include "sprite/DXSpriteEngine.h"
 
 #include <gtest/gtest.h>

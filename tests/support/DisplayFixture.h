@@ -3,8 +3,8 @@
 #include "display/DXDraw.h"
 #include "display/DirectDraw.h"
 #include "display/DirectDrawSurface.h"
-#include "platform/Application.h"
-#include "platform/Form.h"
+#include "platform/app/Application.h"
+#include "platform/app/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>

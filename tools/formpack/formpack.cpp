@@ -17,9 +17,9 @@
 // Values: 12, -5, true, false, "text", identifier, {member member}, zeros(N),
 // ints32(a b c ...) (little-endian 32-bit values), file("path") (a file's bytes, relative
 // to the source).
-#include "platform/FormStream.h"
-#include "platform/RegularFile.h"
-#include "platform/ResourceLimits.h"
+#include "platform/files/FormStream.h"
+#include "platform/files/RegularFile.h"
+#include "platform/files/ResourceLimits.h"
 
 #include <zlib.h>
 

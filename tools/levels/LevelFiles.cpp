@@ -1,7 +1,7 @@
 #include "tools/levels/LevelFiles.h"
 
-#include "platform/RegularFile.h"
-#include "platform/ResourceLimits.h"
+#include "platform/files/RegularFile.h"
+#include "platform/files/ResourceLimits.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DeviceContext.h"
+#include "platform/pixels/DeviceContext.h"
 #include "tools/levels/Level.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "platform/headless/HeadlessPlatform.h"
 
-#include "platform/DisplayDevice.h"
+#include "platform/pixels/DisplayDevice.h"
 
 #include <gtest/gtest.h>
 

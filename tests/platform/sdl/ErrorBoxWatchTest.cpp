@@ -1,5 +1,5 @@
 #include "platform/sdl/ErrorBoxWatch.h"
-#include "platform/StopSignal.h"
+#include "platform/app/StopSignal.h"
 
 #include <gtest/gtest.h>
 

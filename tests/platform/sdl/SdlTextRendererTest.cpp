@@ -1,7 +1,7 @@
-#include "platform/TextRenderer.h"
+#include "platform/pixels/TextRenderer.h"
 
-#include "platform/Surface.h"
-#include "platform/SurfaceRegistry.h"
+#include "platform/pixels/Surface.h"
+#include "platform/pixels/SurfaceRegistry.h"
 
 #include <gtest/gtest.h>
 

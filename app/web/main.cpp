@@ -1,0 +1,124 @@
+// Vorkalith in a web page: starts the application with its main form and runs one step of the
+// message loop per frame, frames driven by the browser's animation frames and paced to 60 Hz.
+// With ?demo=URL in the page's address a recorded demo is played instead, one demo frame per
+// frame, its last frame held at the end.
+#include "app/web/PageDemo.h"
+#include "game/MainForm.h"
+#include "platform/app/Application.h"
+#include "platform/time/FramePacer.h"
+#include "platform/web/WebPlatform.h"
+#include "sprite/ImageSprite.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <memory>
+
+namespace {
+// clang-format off
+// Frame counts and time spent in frames, for the page's own checks and measurements.
+EM_JS(void, vk_frame_stats, (int frames, double handlerMs), {
+    Module.vkFrames = frames;
+    Module.vkHandlerMs = handlerMs;
+});
+
+EM_JS(void, vk_game_ended, (), {
+    Module.vkEnded = true;
+    if (typeof document !== "undefined") {
+        document.body.classList.add("ended");
+    }
+});
+
+// clang-format on
+
+struct Game {
+    platform::WebPlatform Platform;
+    TApplication Application{Platform};
+    std::unique_ptr<PageDemo> Demo; // set when a demo plays in place of the game
+    platform::FramePacer Pacer;
+    int Frames = 0;
+    double HandlerMs = 0.0;
+};
+
+std::unique_ptr<Game> game;
+
+EM_BOOL Frame(double now, void*) {
+    // The error box holds the loop as a modal box does; a hidden page runs no frames (and the
+    // browser sends none); neither is caught up afterwards.
+    if (game->Platform.ErrorBoxOpen() || game->Platform.PageHidden()) {
+        game->Pacer.Reset();
+        return EM_TRUE;
+    }
+    if (!game->Pacer.FrameDue(now)) {
+        return EM_TRUE;
+    }
+    const double start = emscripten_get_now();
+    if (game->Demo) {
+        game->Demo->Player().Step();
+    } else if (game->Application.Step()) {
+        game->Application.Idle();
+    }
+    game->HandlerMs += emscripten_get_now() - start;
+    vk_frame_stats(++game->Frames, game->HandlerMs);
+    if (game->Demo && game->Demo->Player().Done()) {
+        // The canvas keeps the last frame shown.
+        game->Demo->Ended();
+        return EM_FALSE;
+    }
+    if (game->Application.Terminated()) {
+        vk_game_ended();
+        return EM_FALSE;
+    }
+    return EM_TRUE;
+}
+} // namespace
+
+// A look at the game for the page's browser test: 0 the game state, 1 and 2 the ship's position,
+// 3 its heading, 4 whether the menu has slid into place.
+extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
+    if (game == nullptr || (!game->Demo && !game->Application.HasMainForm())) {
+        return -1;
+    }
+    const TGame& world =
+        game->Demo ? game->Demo->Player().Form().World : static_cast<TForm1&>(game->Application.MainForm()).World;
+    if (world.ShipSprite == nullptr || world.TitleSprite == nullptr) {
+        return -1;
+    }
+    switch (what) {
+    case 0:
+        return world.GameState;
+    case 1:
+        return world.ShipSprite->X;
+    case 2:
+        return world.ShipSprite->Y;
+    case 3:
+        return world.Heading;
+    case 4:
+        return world.TitleSprite->Y >= 0 ? 1 : 0;
+    default:
+        return -1;
+    }
+}
+
+int main() {
+    // The game lives as long as the page: main returns while the frame loop goes on.
+    EM_ASM({ Module.vkMainMs = performance.now(); });
+    game = std::make_unique<Game>();
+    game->Application.SetTitle("Vorkalith");
+    if (PageDemo::Asked()) {
+        // A demo that is not to be played leaves the page with its reason in the error box, and
+        // no frames run.
+        game->Demo = PageDemo::Open(game->Platform);
+        if (!game->Demo) {
+            return 0;
+        }
+    } else if (!CreateMainForm(game->Application)) {
+        return 1;
+    }
+    EM_ASM({ Module.vkFormMs = performance.now(); });
+    // The first frame runs at once, as the desktop loop's does, instead of a refresh later.
+    if (Frame(emscripten_get_now(), nullptr)) {
+        emscripten_request_animation_frame_loop(Frame, nullptr);
+    }
+    return 0;
+}
