@@ -28,7 +28,7 @@ cd "$top"
 [ -f "tests/fuzz/${name}_fuzz.cpp" ] || { echo "tools/fuzz.sh: no harness tests/fuzz/${name}_fuzz.cpp" >&2; exit 2; }
 
 tools/install-packages.sh build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev \
-    fontconfig fonts-dejavu-core libgtest-dev clang libclang-rt-14-dev zlib1g-dev
+    fontconfig fonts-dejavu-core libgtest-dev clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORKALITH_SANITIZE=ON \
     -DVORKALITH_FUZZ=ON -DVORKALITH_BENCH=OFF >/dev/null

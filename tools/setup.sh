@@ -17,7 +17,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
 tools/install-packages.sh build-essential cmake pkg-config git libsdl2-dev libsdl2-ttf-dev libfontconfig-dev \
-    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev libpng-dev libxxhash-dev zlib1g-dev
+    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev libpng-dev libxxhash-dev
 
 jobs=$(nproc)
 case "$mode" in

@@ -1,9 +1,7 @@
-// Stored forms: each input is read as a packed form (a stored form as it is, or a deflated one)
-// and loaded into the game's main form on a fresh headless application. A form that loads is
-// shown, which initialises the display, builds the pictures into patterns and builds the world
-// at the first activation, and then runs two frames: whatever the loader accepts must be safe to run.
+// Stored forms: each input is read as a stored form and loaded into the game's main form on a fresh headless
+// application. A form that loads is shown, which initialises the display, builds the pictures into patterns and builds
+// the world at the first activation, and then runs two frames: whatever the loader accepts must be safe to run.
 #include "game/MainForm.h"
-#include "game/StoredMainForm.h"
 #include "platform/app/Application.h"
 #include "platform/files/FormStream.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -18,7 +16,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     TStoredForm stored;
     try {
-        stored = ReadPackedForm(data, size);
+        stored = ReadStoredForm(data, size);
     } catch (const std::exception&) {
         return 0; // refused by the reader
     }

@@ -6,8 +6,7 @@
 Level seeds are compiled levels from BUILD/run; picture seeds are the stored pictures of
 assets/pictures with a drawing head, plus a few small crafted blocks of the other depths;
 form seeds are the main form packed by BUILD/tools/formpack with one small picture in place
-of every picture (and once with none, and once deflated); key seeds are the form's
-key-assignment table; inflate seeds are zlib streams of every block kind behind their size.
+of every picture (and once with none); key seeds are the form's key-assignment table.
 """
 import os
 import re
@@ -16,7 +15,6 @@ import struct
 import subprocess
 import sys
 import tempfile
-import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TOP = os.path.normpath(os.path.join(HERE, '..', '..'))
@@ -103,22 +101,7 @@ def forms(build):
             return 'file("%s")' % ('tiles.pic' if 'WorldList' in match.group(1) else 'small.pic')
 
         pack(re.sub(r'file\("([^"]*)"\)', smaller, source), 'small-pictures')
-        pack(re.sub(r'file\("([^"]*)"\)', smaller, source), 'small-pictures-deflated', ['--deflate'])
         pack(re.sub(r'\n\s*Picture\.Data = file\("[^"]*"\)', '', source), 'no-pictures')
-
-
-def inflate():
-    def seed(name, data, level=9, strategy=zlib.Z_DEFAULT_STRATEGY):
-        z = zlib.compressobj(level, zlib.DEFLATED, 15, 9, strategy)
-        write('inflate', name, struct.pack('<I', len(data))[:3] + z.compress(data) + z.flush())
-
-    text = read(os.path.join(TOP, 'assets', 'form', 'MainForm.txt'))[:6000]
-    seed('empty', b'')
-    seed('text-stored', text[:1000], level=0)
-    seed('text-fixed', text[:1000], strategy=zlib.Z_FIXED)
-    seed('text-dynamic', text)
-    seed('runs', bytes([1, 2]) * 3000 + bytes(range(256)) * 4, strategy=zlib.Z_RLE)
-    seed('picture', read(os.path.join(PICTURES, 'GraphicList-3.pic')))
 
 
 def main():
@@ -130,7 +113,6 @@ def main():
     keys()
     levels(build)
     forms(build)
-    inflate()
     return 0
 
 

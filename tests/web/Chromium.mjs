@@ -6,6 +6,7 @@ import { mkdtempSync, readFileSync, rmSync, existsSync } from "node:fs";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import { extname, join, normalize } from "node:path";
+import { brotliCompressSync, constants, gzipSync } from "node:zlib";
 
 export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
@@ -21,10 +22,21 @@ const types = {
   ".json": "application/json",
 };
 
-// Serves pageDir. route(path) may send a request elsewhere and change the file on its way out:
-// it answers { path, transform } where transform (if given) maps the file's bytes to the body.
+// What a web server sends compressed: text and the program's code.
+const compressed = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest", ".svg"]);
+
+const encoders = {
+  br: (bytes) => brotliCompressSync(bytes, { params: { [constants.BROTLI_PARAM_QUALITY]: 11 } }),
+  gzip: (bytes) => gzipSync(bytes, { level: 9 }),
+};
+
+// Serves pageDir, compressed where a web server would compress: with the first of `encodings`
+// the browser asks for, at that coding's best level (as a server sends files it keeps
+// compressed). route(path) may send a request elsewhere and change the file on its way out: it
+// answers { path, transform } where transform (if given) maps the file's bytes to the body.
 // Resolves to the server's origin and a close function.
-export async function servePage(pageDir, route = (path) => ({ path })) {
+export async function servePage(pageDir, route = (path) => ({ path }), encodings = ["br", "gzip"]) {
+  const zipped = new Map();
   const server = createServer((req, res) => {
     let path = decodeURIComponent(new URL(req.url, "http://x").pathname);
     if (path.endsWith("/")) path += "index.html";
@@ -35,8 +47,20 @@ export async function servePage(pageDir, route = (path) => ({ path })) {
       return;
     }
     const bytes = readFileSync(file);
-    const body = routed.transform ? routed.transform(bytes) : bytes;
-    res.writeHead(200, { "Content-Type": types[extname(file)] || "application/octet-stream" }).end(body);
+    let body = routed.transform ? routed.transform(bytes) : bytes;
+    const headers = { "Content-Type": types[extname(file)] || "application/octet-stream" };
+    const accepted = (req.headers["accept-encoding"] ?? "").split(/\s*,\s*/);
+    const encoding = compressed.has(extname(file)) && encodings.find((e) => accepted.includes(e));
+    if (encoding) {
+      // A page file is compressed once; a changed body each time.
+      const key = routed.transform ? null : `${encoding} ${file}`;
+      const kept = key && zipped.get(key);
+      body = kept && kept.source.equals(body) ? kept.body : encoders[encoding](body);
+      if (key) zipped.set(key, { source: bytes, body });
+      headers["Content-Encoding"] = encoding;
+      headers["Vary"] = "Accept-Encoding";
+    }
+    res.writeHead(200, headers).end(body);
   });
   await new Promise((r) => server.listen(0, "127.0.0.1", r));
   return { origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() };

@@ -1,13 +1,7 @@
 // Packs the main form's text source (component settings and picture files) into the
 // stored-form container that the game embeds.
 //
-//   formpack [--deflate] SOURCE OUTPUT
-//
-// With --deflate the stored form is written deflated at zlib's level 9 behind a 12-byte head:
-// "VKFORMZ", the delta stride (one byte), then the stored form's size as a little-endian 32-bit
-// value. Before deflating, each byte is replaced by its difference from the byte `stride` places
-// before it. The game inflates it once at start-up (see game/StoredMainForm.cpp); the web build
-// carries it so, being smaller.
+//   formpack SOURCE OUTPUT
 //
 // Source syntax, one property per line ('#' starts a comment line):
 //   form NAME CLASS                  the form's own record
@@ -20,8 +14,6 @@
 #include "platform/files/FormStream.h"
 #include "platform/files/RegularFile.h"
 #include "platform/files/ResourceLimits.h"
-
-#include <zlib.h>
 
 #include <cctype>
 #include <cstdint>
@@ -146,59 +138,27 @@ TStoredForm Parse(std::istream& in, const std::string& folder) {
     return form;
 }
 
-// The largest pictures are 24-bit: a byte minus the one three places before it is the change of
-// one colour channel from the pixel to its left, which is mostly small, and the form's deflated
-// size drops from 933 KB to 846 KB.
-constexpr std::size_t kDeltaStride = 3;
-
-// The deflated container: its head, then the zlib stream of the differences.
-std::vector<uint8_t> Deflated(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() > UINT32_MAX) {
-        throw std::runtime_error("stored form too large to deflate");
-    }
-    std::vector<uint8_t> delta(bytes);
-    for (std::size_t i = kDeltaStride; i < bytes.size(); ++i) {
-        delta[i] = static_cast<uint8_t>(bytes[i] - bytes[i - kDeltaStride]);
-    }
-    static const char kSignature[] = "VKFORMZ";
-    std::vector<uint8_t> out(kSignature, kSignature + 7);
-    out.push_back(static_cast<uint8_t>(kDeltaStride));
-    PutU32(out, static_cast<uint32_t>(bytes.size()));
-    const std::size_t headSize = out.size();
-    uLongf packedSize = compressBound(static_cast<uLong>(delta.size()));
-    out.resize(headSize + packedSize);
-    if (compress2(out.data() + headSize, &packedSize, delta.data(), static_cast<uLong>(delta.size()), 9) != Z_OK) {
-        throw std::runtime_error("cannot deflate the stored form");
-    }
-    out.resize(headSize + packedSize);
-    return out;
-}
-
-constexpr const char* kUsage = "usage: formpack [--deflate] SOURCE OUTPUT\n";
+constexpr const char* kUsage = "usage: formpack SOURCE OUTPUT\n";
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::cout << kUsage << "Packs a form source and its pictures into a stored form; --deflate deflates it.\n";
+        std::cout << kUsage << "Packs a form source and its pictures into a stored form.\n";
         return 0;
     }
-    const bool deflate = argc > 1 && std::strcmp(argv[1], "--deflate") == 0;
-    if (argc != (deflate ? 4 : 3)) {
+    if (argc != 3) {
         std::cerr << kUsage;
         return 2;
     }
-    const char* sourcePath = argv[deflate ? 2 : 1];
-    const char* outputPath = argv[deflate ? 3 : 2];
+    const char* sourcePath = argv[1];
+    const char* outputPath = argv[2];
     try {
         const std::vector<uint8_t> text = ReadFile(sourcePath);
         std::istringstream in(std::string(text.begin(), text.end()));
         std::string source = sourcePath;
         std::string folder = source.find('/') == std::string::npos ? "." : source.substr(0, source.rfind('/'));
-        std::vector<uint8_t> bytes = WriteStoredForm(Parse(in, folder));
-        if (deflate) {
-            bytes = Deflated(bytes);
-        }
+        const std::vector<uint8_t> bytes = WriteStoredForm(Parse(in, folder));
         std::ofstream out(outputPath, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (!out) {
