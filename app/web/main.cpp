@@ -16,10 +16,13 @@
 
 namespace {
 // clang-format off
-// Frame counts and time spent in frames, for the page's own checks and measurements.
-EM_JS(void, vk_frame_stats, (int frames, double handlerMs), {
+// Frame counts and time spent in frames, for the page's own checks and measurements: the total,
+// and the last 600 frames' steps each.
+EM_JS(void, vk_frame_stats, (int frames, double handlerMs, double stepMs), {
     Module.vkFrames = frames;
     Module.vkHandlerMs = handlerMs;
+    Module.vkSteps = Module.vkSteps || new Float64Array(600);
+    Module.vkSteps[frames % 600] = stepMs;
 });
 
 EM_JS(void, vk_game_ended, (), {
@@ -58,8 +61,9 @@ EM_BOOL Frame(double now, void*) {
     } else if (game->Application.Step()) {
         game->Application.Idle();
     }
-    game->HandlerMs += emscripten_get_now() - start;
-    vk_frame_stats(++game->Frames, game->HandlerMs);
+    const double stepMs = emscripten_get_now() - start;
+    game->HandlerMs += stepMs;
+    vk_frame_stats(++game->Frames, game->HandlerMs, stepMs);
     if (game->Demo && game->Demo->Player().Done()) {
         // The canvas keeps the last frame shown.
         game->Demo->Ended();

@@ -24,19 +24,46 @@ EM_JS(void, vk_place_canvas, (int left, int top, int width, int height), {
     }
 });
 
-EM_JS(void, vk_put_pixels, (const uint8_t* rgba, int width, int height), {
-    var c = (typeof document !== "undefined") ? document.getElementById("screen") : null;
-    if (!c) {
-        return;
+EM_JS(int, vk_takes_565, (), { return Module.vkScreen.takes565() ? 1 : 0; });
+EM_JS(void, vk_put_565, (const uint16_t* pixels, int width, int height), {
+    Module.vkScreen.put565(pixels, width, height);
+});
+EM_JS(void, vk_put_rgba, (const uint8_t* rgba, int width, int height), {
+    Module.vkScreen.putRgba(rgba, width, height);
+});
+EM_JS(int, vk_integer_scale, (), { return Module.vkIntegerScale ? 1 : 0; });
+
+// The page may put its own source of controllers in Module.vkPadSource (the browser test does);
+// the browser's are asked for only once one has been connected.
+EM_JS(int, vk_read_pads, (double* out, int maxPads), {
+    var source = Module.vkPadSource;
+    if (!source) {
+        if (Module.vkPadsSeen === undefined) {
+            Module.vkPadsSeen = false;
+            if (typeof window !== "undefined") {
+                window.addEventListener("gamepadconnected", function() { Module.vkPadsSeen = true; });
+            }
+        }
+        if (!Module.vkPadsSeen) {
+            return 0;
+        }
+        source = function() { return navigator.getGamepads(); };
     }
-    if (!Module.vkScreen || Module.vkScreen.canvas !== c) {
-        Module.vkScreen = c.getContext("2d", {alpha : false});
+    var pads = source();
+    var count = Math.min(pads.length, maxPads);
+    var at = out >> 3;
+    for (var i = 0; i < count; i++, at += 22) {
+        var pad = pads[i];
+        var usable = pad && pad.connected && pad.mapping === "standard";
+        HEAPF64[at] = usable ? 1 : 0;
+        for (var b = 0; b < 17; b++) {
+            HEAPF64[at + 1 + b] = usable && pad.buttons[b] && pad.buttons[b].pressed ? 1 : 0;
+        }
+        for (var a = 0; a < 4; a++) {
+            HEAPF64[at + 18 + a] = usable && pad.axes.length > a ? pad.axes[a] : 0;
+        }
     }
-    var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
-    Module.vkScreen.putImageData(new ImageData(bytes, width, height), 0, 0);
-    if (Module.vkFirstFrameMs === undefined) {
-        Module.vkFirstFrameMs = performance.now();
-    }
+    return count;
 });
 
 EM_JS(int, vk_window_width, (), { return (typeof window !== "undefined") ? window.innerWidth : 0; });
@@ -63,7 +90,7 @@ EM_JS(void, vk_show_error, (const char* title, const char* message), {
         text.id = "error-message";
         var ok = document.createElement("button");
         ok.id = "error-ok";
-        ok.textContent = "OK";
+        ok.textContent = typeof VkText === "function" ? VkText("ok") : "OK";
         ok.addEventListener(
             "click", function() {
                 box.style.display = "none";
@@ -95,7 +122,8 @@ EM_JS(int, vk_text_context, (), {
     } else if (typeof document !== "undefined") {
         canvas = document.createElement("canvas");
     }
-    Module.vkText = canvas ? canvas.getContext("2d") : null;
+    // The text's pixels are read back whenever a new text is drawn.
+    Module.vkText = canvas ? canvas.getContext("2d", {willReadFrequently : true}) : null;
     return Module.vkText ? 1 : 0;
 });
 
@@ -146,8 +174,24 @@ void PlaceCanvas(int left, int top, int width, int height) {
     vk_place_canvas(left, top, width, height);
 }
 
-void PutPixels(const uint8_t* rgba, int width, int height) {
-    vk_put_pixels(rgba, width, height);
+bool TakesRgb565() {
+    return vk_takes_565() != 0;
+}
+
+void PutRgb565(const uint16_t* pixels, int width, int height) {
+    vk_put_565(pixels, width, height);
+}
+
+void PutRgba(const uint8_t* rgba, int width, int height) {
+    vk_put_rgba(rgba, width, height);
+}
+
+bool IntegerScale() {
+    return vk_integer_scale() != 0;
+}
+
+int ReadPads(double* out, int maxPads) {
+    return vk_read_pads(out, maxPads);
 }
 
 int WindowWidth() {

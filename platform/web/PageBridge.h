@@ -10,13 +10,23 @@ namespace platform::page {
 // The screen canvas: its picture size and where it sits in the window, in CSS pixels.
 void SizeCanvas(int width, int height);
 void PlaceCanvas(int left, int top, int width, int height);
-// Puts `width` x `height` RGBA pixels, rows packed, on the screen canvas.
-void PutPixels(const uint8_t* rgba, int width, int height);
+// Whether the screen canvas takes RGB565 frames as they are (with WebGL); otherwise only RGBA.
+bool TakesRgb565();
+// Puts `width` x `height` pixels, rows packed, on the screen canvas: RGB565 (only when
+// TakesRgb565) or RGBA bytes.
+void PutRgb565(const uint16_t* pixels, int width, int height);
+void PutRgba(const uint8_t* rgba, int width, int height);
+// Whether the player chose whole-number scaling of the picture.
+bool IntegerScale();
 
 int WindowWidth();
 int WindowHeight();
 bool PageFocused();
 bool PageHidden();
+
+// The browser's game controllers in the standard layout, into `out` (see StandardPadState):
+// for each of up to `maxPads` pads, connected, 17 buttons and 4 axes. Returns the pads read.
+int ReadPads(double* out, int maxPads);
 
 // The error overlay with its OK button; it stays open until the button is pressed.
 void ShowError(const std::string& title, const std::string& message);

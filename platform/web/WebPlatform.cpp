@@ -1,6 +1,8 @@
 #include "platform/web/WebPlatform.h"
 
+#include "platform/inputmap/GamepadMapper.h"
 #include "platform/inputmap/KeyPositions.h"
+#include "platform/inputmap/StandardGamepad.h"
 #include "platform/pixels/CommonModes.h"
 #include "platform/pixels/Letterbox.h"
 #include "platform/web/PageBridge.h"
@@ -9,6 +11,7 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <deque>
 #include <vector>
@@ -18,6 +21,14 @@ namespace platform {
 namespace {
 // The emulated display claims this much video memory; pictures beyond it go to system memory.
 constexpr std::size_t kVideoMemoryBytes = 256u << 20;
+// Controllers read from the page, as many as a player would plug in.
+constexpr int kMaxPads = 4;
+constexpr int kPadValues = 1 + StandardPadState::kButtons + StandardPadState::kAxes;
+constexpr uint32_t kTab = 15;
+
+bool IsRgb565(const PixelFormat& format) {
+    return format.BitCount == 16 && format.RedMask == 0xF800 && format.GreenMask == 0x07E0 && format.BlueMask == 0x001F;
+}
 
 uint32_t Rgba(Rgb c) {
     // Canvas pixels are R, G, B, A bytes in memory: little-endian 0xAABBGGRR.
@@ -39,16 +50,21 @@ struct WebPlatform::State {
     WebDisplayDevice* Shown = nullptr;
     // Where the picture sits in the window, in CSS pixels.
     TRect View;
+    // Controllers play as keys and the pointer, through the desktop's mapping.
+    GamepadMapper Mapper;
+    std::array<StandardPadState, kMaxPads> Pads{};
 
     DisplayMode ImageSize() const;
     void Layout();
     void Push(Event::Type kind, int x = 0, int y = 0, int button = 0);
     void PushMouse(Event::Type kind, const EmscriptenMouseEvent& e);
     void SetFocus(bool focused);
+    void ReadPads();
 };
 
-// The emulated display in the page's canvas: the primary surface is turned into RGBA and put on
-// the canvas, whose picture is as large as the mode.
+// The emulated display in the page's canvas, whose picture is as large as the mode: an RGB565
+// primary surface goes to the canvas as it is where the canvas takes it (WebGL), any other is
+// turned into RGBA first.
 class WebDisplayDevice : public DisplayDevice {
 public:
     explicit WebDisplayDevice(WebPlatform::State& page)
@@ -78,8 +94,6 @@ protected:
         if (width <= 0 || height <= 0 || primary.Bits() == nullptr) {
             return;
         }
-        rgba_.resize(static_cast<std::size_t>(width) * height);
-        Convert(primary);
         if (page_.Shown != this || shownWidth_ != width || shownHeight_ != height) {
             page_.Shown = this;
             shownWidth_ = width;
@@ -87,7 +101,13 @@ protected:
             page::SizeCanvas(width, height);
             page_.Layout();
         }
-        page::PutPixels(reinterpret_cast<const uint8_t*>(rgba_.data()), width, height);
+        if (IsRgb565(primary.Format()) && primary.Pitch() == width * 2 && page::TakesRgb565()) {
+            page::PutRgb565(reinterpret_cast<const uint16_t*>(primary.Bits()), width, height);
+            return;
+        }
+        rgba_.resize(static_cast<std::size_t>(width) * height);
+        Convert(primary);
+        page::PutRgba(reinterpret_cast<const uint8_t*>(rgba_.data()), width, height);
     }
 
     void ModeChanged(const DisplayMode&) override {
@@ -152,7 +172,9 @@ DisplayMode WebPlatform::State::ImageSize() const {
 
 void WebPlatform::State::Layout() {
     const DisplayMode image = ImageSize();
-    View = FitImage(page::WindowWidth(), page::WindowHeight(), image.Width, image.Height);
+    const int width = page::WindowWidth(), height = page::WindowHeight();
+    View = page::IntegerScale() ? FitImageWhole(width, height, image.Width, image.Height)
+                                : FitImage(width, height, image.Width, image.Height);
     page::PlaceCanvas(View.Left, View.Top, View.Width(), View.Height());
 }
 
@@ -168,8 +190,14 @@ void WebPlatform::State::Push(Event::Type kind, int x, int y, int button) {
 void WebPlatform::State::PushMouse(Event::Type kind, const EmscriptenMouseEvent& e) {
     const DisplayMode image = ImageSize();
     int x = static_cast<int>(e.clientX), y = static_cast<int>(e.clientY);
-    if (!OutputToImage(View, image.Width, image.Height, x, y, x, y)) {
+    // A press on the bars beside the picture is no press on the game; moves and releases there
+    // are kept at the picture's edge, so that a button held over the edge is let go.
+    const bool inside = x >= View.Left && x < View.Right && y >= View.Top && y < View.Bottom;
+    if ((kind == Event::Type::MouseDown && !inside) || !OutputToImage(View, image.Width, image.Height, x, y, x, y)) {
         return;
+    }
+    if (kind == Event::Type::MouseMove) {
+        Mapper.PointerMovedTo(x, y);
     }
     // The page numbers buttons from 0 (left, middle, right); the program from 1.
     Push(kind, x, y, kind == Event::Type::MouseMove ? 0 : e.button + 1);
@@ -187,6 +215,29 @@ void WebPlatform::State::SetFocus(bool focused) {
     Push(focused ? Event::Type::FocusGained : Event::Type::FocusLost);
 }
 
+void WebPlatform::State::ReadPads() {
+    std::array<double, kMaxPads * kPadValues> values{};
+    const int count = page::ReadPads(values.data(), kMaxPads);
+    for (int pad = 0; pad < kMaxPads; ++pad) {
+        StandardPadState now;
+        if (pad < count) {
+            const double* v = &values[static_cast<std::size_t>(pad * kPadValues)];
+            now.Connected = v[0] != 0;
+            for (std::size_t b = 0; b < now.Buttons.size(); ++b) {
+                now.Buttons[b] = v[1 + b] != 0;
+            }
+            for (std::size_t a = 0; a < now.Axes.size(); ++a) {
+                now.Axes[a] = v[1 + now.Buttons.size() + a];
+            }
+        }
+        auto& before = Pads[static_cast<std::size_t>(pad)];
+        for (const PadEvent& e : StandardPadEvents(pad, before, now)) {
+            Mapper.Handle(e);
+        }
+        before = now;
+    }
+}
+
 namespace {
 WebPlatform::State* StateOf(void* user) {
     return static_cast<WebPlatform::State*>(user);
@@ -199,10 +250,11 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void* user) {
         return EM_FALSE;
     }
     s.Keys[static_cast<std::size_t>(position)] = type == EMSCRIPTEN_EVENT_KEYDOWN ? 0x80 : 0;
-    // The game's keys must not scroll the page or move the focus; shortcuts with Ctrl, Alt or
-    // the system key and the function keys stay the browser's.
+    // The game's keys must not scroll the page; Tab moves the focus through the page's buttons,
+    // and shortcuts with Ctrl, Alt or the system key and the function keys stay the browser's.
     const bool functionKey = (position >= 59 && position <= 68) || position == 87 || position == 88;
-    return (e->ctrlKey || e->altKey || e->metaKey || functionKey) ? EM_FALSE : EM_TRUE;
+    const bool pageKey = static_cast<uint32_t>(position) == kTab || functionKey;
+    return (e->ctrlKey || e->altKey || e->metaKey || pageKey) ? EM_FALSE : EM_TRUE;
 }
 
 EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void* user) {
@@ -304,7 +356,11 @@ void WebPlatform::HideWindow() {
 
 bool WebPlatform::PollEvent(Event& event) {
     if (state_->Events.empty()) {
-        return false;
+        // Controllers are read when the page's own events are done, once a frame.
+        state_->ReadPads();
+        const DisplayMode image = state_->ImageSize();
+        state_->Mapper.Tick(Milliseconds(), image.Width, image.Height);
+        return state_->Mapper.Poll(event);
     }
     event = state_->Events.front();
     state_->Events.pop_front();
@@ -321,6 +377,7 @@ bool WebPlatform::IsForeground() {
 
 void WebPlatform::GetKeyState(KeyState& keys) {
     keys = state_->Keys;
+    state_->Mapper.AddHeldKeys(keys);
 }
 
 void WebPlatform::ShowErrorBox(const std::string& title, const std::string& message) {

@@ -6,7 +6,7 @@ import { mkdtempSync, readFileSync, rmSync, existsSync } from "node:fs";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import { extname, join, normalize } from "node:path";
-import { brotliCompressSync, constants, gzipSync } from "node:zlib";
+import { gzipSync } from "node:zlib";
 
 export const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
@@ -17,26 +17,22 @@ export const check = (ok, what) => {
   if (!ok) failures.push(what);
 };
 
-const types = {
-  ".html": "text/html", ".js": "text/javascript", ".mjs": "text/javascript", ".wasm": "application/wasm",
-  ".json": "application/json",
-};
-
 // What a web server sends compressed: text and the program's code.
-const compressed = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest", ".svg"]);
+const compressed = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest", ".vkl"]);
+const suffixes = { br: ".br", gzip: ".gz" };
 
-const encoders = {
-  br: (bytes) => brotliCompressSync(bytes, { params: { [constants.BROTLI_PARAM_QUALITY]: 11 } }),
-  gzip: (bytes) => gzipSync(bytes, { level: 9 }),
+const types = {
+  ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".mjs": "text/javascript",
+  ".wasm": "application/wasm", ".json": "application/json", ".webmanifest": "application/manifest+json",
+  ".png": "image/png",
 };
 
-// Serves pageDir, compressed where a web server would compress: with the first of `encodings`
-// the browser asks for, at that coding's best level (as a server sends files it keeps
-// compressed). route(path) may send a request elsewhere and change the file on its way out: it
-// answers { path, transform } where transform (if given) maps the file's bytes to the body.
-// Resolves to the server's origin and a close function.
+// Serves pageDir as a web server serves a page: compressed with the first of `encodings` that
+// the browser takes, from the file's compressed copy beside it (FILE.br, FILE.gz, as the build
+// writes them) or else compressed at gzip's usual level. route(path) may send a request
+// elsewhere and change the file on its way out: it answers { path, transform } where transform
+// (if given) maps the file's bytes to the body. Resolves to the server's origin and a close function.
 export async function servePage(pageDir, route = (path) => ({ path }), encodings = ["br", "gzip"]) {
-  const zipped = new Map();
   const server = createServer((req, res) => {
     let path = decodeURIComponent(new URL(req.url, "http://x").pathname);
     if (path.endsWith("/")) path += "index.html";
@@ -46,33 +42,35 @@ export async function servePage(pageDir, route = (path) => ({ path }), encodings
       res.writeHead(404).end();
       return;
     }
-    const bytes = readFileSync(file);
-    let body = routed.transform ? routed.transform(bytes) : bytes;
     const headers = { "Content-Type": types[extname(file)] || "application/octet-stream" };
+    let body = routed.transform ? routed.transform(readFileSync(file)) : null;
     const accepted = (req.headers["accept-encoding"] ?? "").split(/\s*,\s*/);
     const encoding = compressed.has(extname(file)) && encodings.find((e) => accepted.includes(e));
     if (encoding) {
-      // A page file is compressed once; a changed body each time.
-      const key = routed.transform ? null : `${encoding} ${file}`;
-      const kept = key && zipped.get(key);
-      body = kept && kept.source.equals(body) ? kept.body : encoders[encoding](body);
-      if (key) zipped.set(key, { source: bytes, body });
       headers["Content-Encoding"] = encoding;
       headers["Vary"] = "Accept-Encoding";
+      if (!body && existsSync(file + suffixes[encoding])) {
+        body = readFileSync(file + suffixes[encoding]);
+      } else {
+        headers["Content-Encoding"] = "gzip";
+        body = gzipSync(body ?? readFileSync(file));
+      }
     }
-    res.writeHead(200, headers).end(body);
+    res.writeHead(200, headers).end(body ?? readFileSync(file));
   });
   await new Promise((r) => server.listen(0, "127.0.0.1", r));
   return { origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() };
 }
 
-// Chromium with the DevTools protocol on file descriptors 3 (commands) and 4 (answers).
-export function startChromium(browser = "/usr/bin/chromium") {
+// Chromium with the DevTools protocol on file descriptors 3 (commands) and 4 (answers), its
+// window `windowSize` CSS pixels ("W,H"). WebGL runs on the processor (SwiftShader), said so
+// outright instead of through the fallback the browser warns about.
+export function startChromium(browser = "/usr/bin/chromium", windowSize = "1280,1024") {
   const profile = mkdtempSync(join(tmpdir(), "vk-chromium-"));
   const chrome = spawn(browser, [
-    "--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
+    "--headless", "--no-sandbox", "--disable-gpu", "--enable-unsafe-swiftshader", "--disable-background-networking", "--disable-component-update",
     "--disable-sync", "--no-first-run", "--no-default-browser-check", "--mute-audio", "--remote-debugging-pipe",
-    `--user-data-dir=${profile}`, "--window-size=1280,1024", "about:blank",
+    `--user-data-dir=${profile}`, `--window-size=${windowSize}`, "about:blank",
   ], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
   let log = "";
   chrome.stderr.on("data", (d) => { log += d; });
@@ -116,7 +114,7 @@ export function startChromium(browser = "/usr/bin/chromium") {
     setTimeout(() => chrome.kill("SIGKILL"), 5000).unref();
   };
 
-  // A fresh tab with its own session; every console error and uncaught exception is kept.
+  // A fresh tab with its own session; every console error or warning and uncaught exception is kept.
   async function openTab() {
     const { targetId } = await send("Target.createTarget", { url: "about:blank" });
     const { sessionId } = await send("Target.attachToTarget", { targetId, flatten: true });
@@ -160,11 +158,11 @@ export function startChromium(browser = "/usr/bin/chromium") {
     };
     listeners.push((m) => {
       if (m.sessionId !== sessionId) return;
-      if (m.method === "Runtime.consoleAPICalled" && (m.params.type === "error" || m.params.type === "assert")) {
+      if (m.method === "Runtime.consoleAPICalled" && ["error", "assert", "warning"].includes(m.params.type)) {
         tab.errors.push(m.params.args.map((a) => a.value ?? a.description).join(" "));
       } else if (m.method === "Runtime.exceptionThrown") {
         tab.errors.push(m.params.exceptionDetails.exception?.description ?? m.params.exceptionDetails.text);
-      } else if (m.method === "Log.entryAdded" && m.params.entry.level === "error") {
+      } else if (m.method === "Log.entryAdded" && ["error", "warning"].includes(m.params.entry.level)) {
         tab.errors.push(`${m.params.entry.text} ${m.params.entry.url ?? ""}`);
       }
     });
@@ -176,7 +174,7 @@ export function startChromium(browser = "/usr/bin/chromium") {
     return tab;
   }
 
-  return { send, openTab, close, log: () => log };
+  return { send, openTab, close, log: () => log, pid: chrome.pid };
 }
 
 // The game page's start-up in ms from the navigation, once its first frame is shown: page
