@@ -18,7 +18,7 @@ constexpr std::array<std::pair<int, PadEvent::Control>, 8> kButtons{{
     {15, PadEvent::DpadRight},
 }};
 constexpr std::array<PadEvent::Control, StandardPadState::kAxes> kAxes{PadEvent::LeftX, PadEvent::LeftY,
-                                                                        PadEvent::RightX, PadEvent::RightY};
+                                                                       PadEvent::RightX, PadEvent::RightY};
 
 // An axis from -1..1 in the mapper's -32768..32767; anything else (NaN included) is at rest.
 int AxisValue(double axis) {

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <vector>
 
@@ -100,14 +101,40 @@ protected:
             shownHeight_ = height;
             page::SizeCanvas(width, height);
             page_.Layout();
+            // The resized canvas is blank: every row goes up again.
+            last_.clear();
         }
-        if (IsRgb565(primary.Format()) && primary.Pitch() == width * 2 && page::TakesRgb565()) {
-            page::PutRgb565(reinterpret_cast<const uint16_t*>(primary.Bits()), width, height);
+        const bool takes565 = IsRgb565(primary.Format()) && primary.Pitch() == width * 2 && page::TakesRgb565();
+        const std::size_t rowBytes = static_cast<std::size_t>(width) * primary.Format().BytesPerPixel();
+        // A frame the canvas already shows is not put again: each put costs the browser a
+        // repaint of the canvas, whatever changed; only the rows that changed are converted.
+        if (last_.size() != rowBytes * height) {
+            last_.assign(rowBytes * height, 0);
+            rgba_.assign(static_cast<std::size_t>(width) * height, 0);
+            lastValid_ = false;
+        }
+        bool changed = false;
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* row = primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch();
+            uint8_t* kept = &last_[static_cast<std::size_t>(y) * rowBytes];
+            if (lastValid_ && std::memcmp(row, kept, rowBytes) == 0) {
+                continue;
+            }
+            std::memcpy(kept, row, rowBytes);
+            if (!takes565) {
+                ConvertRow(primary.Format(), row, &rgba_[static_cast<std::size_t>(y) * width], width);
+            }
+            changed = true;
+        }
+        lastValid_ = true;
+        if (!changed) {
             return;
         }
-        rgba_.resize(static_cast<std::size_t>(width) * height);
-        Convert(primary);
-        page::PutRgba(reinterpret_cast<const uint8_t*>(rgba_.data()), width, height);
+        if (takes565) {
+            page::PutRgb565(reinterpret_cast<const uint16_t*>(primary.Bits()), width, height);
+        } else {
+            page::PutRgba(reinterpret_cast<const uint8_t*>(rgba_.data()), width, height);
+        }
     }
 
     void ModeChanged(const DisplayMode&) override {
@@ -116,11 +143,10 @@ protected:
     }
 
 private:
-    void Convert(const Surface& primary) {
-        const PixelFormat& format = primary.Format();
-        const int width = primary.Width();
+    // One row of `width` pixels of `format` into RGBA.
+    void ConvertRow(const PixelFormat& format, const uint8_t* row, uint32_t* out, int width) {
         if (format.BitCount == 16) {
-            // Every frame passes through here: 16-bit pixels go through a table.
+            // Every changed row passes through here: 16-bit pixels go through a table.
             if (table16_.empty() || tableFormat_ != format) {
                 table16_.resize(65536);
                 for (uint32_t raw = 0; raw < 65536; ++raw) {
@@ -128,32 +154,27 @@ private:
                 }
                 tableFormat_ = format;
             }
-            for (int y = 0; y < primary.Height(); ++y) {
-                const auto* row = reinterpret_cast<const uint16_t*>(primary.Bits() +
-                                                                    static_cast<std::ptrdiff_t>(y) * primary.Pitch());
-                uint32_t* out = &rgba_[static_cast<std::size_t>(y) * width];
-                for (int x = 0; x < width; ++x) {
-                    out[x] = table16_[row[x]];
-                }
+            const auto* pixels = reinterpret_cast<const uint16_t*>(row);
+            for (int x = 0; x < width; ++x) {
+                out[x] = table16_[pixels[x]];
             }
             return;
         }
         const int bpp = format.BytesPerPixel();
-        for (int y = 0; y < primary.Height(); ++y) {
-            const uint8_t* p = primary.Bits() + static_cast<std::ptrdiff_t>(y) * primary.Pitch();
-            uint32_t* out = &rgba_[static_cast<std::size_t>(y) * width];
-            for (int x = 0; x < width; ++x, p += bpp) {
-                uint32_t raw = 0;
-                for (int i = 0; i < bpp; ++i) {
-                    raw |= static_cast<uint32_t>(p[i]) << (8 * i);
-                }
-                out[x] = Rgba(format.ToRgb(raw));
+        for (int x = 0; x < width; ++x, row += bpp) {
+            uint32_t raw = 0;
+            for (int i = 0; i < bpp; ++i) {
+                raw |= static_cast<uint32_t>(row[i]) << (8 * i);
             }
+            out[x] = Rgba(format.ToRgb(raw));
         }
     }
 
     WebPlatform::State& page_;
     std::vector<uint32_t> rgba_;
+    // The frame last put on the canvas, as the primary surface held it.
+    std::vector<uint8_t> last_;
+    bool lastValid_ = false;
     std::vector<uint32_t> table16_;
     PixelFormat tableFormat_;
     int shownWidth_ = 0;
@@ -278,8 +299,12 @@ EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void* user) {
     return EM_FALSE;
 }
 
-EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void* user) {
-    StateOf(user)->SetFocus(type == EMSCRIPTEN_EVENT_FOCUS);
+EM_BOOL OnFocus(int type, const EmscriptenFocusEvent* e, void* user) {
+    // Only the window's own focus counts: the focus moving between the page's buttons (Tab)
+    // reaches this capturing handler too, with the button as its target.
+    if (std::strcmp(e->nodeName, "#window") == 0) {
+        StateOf(user)->SetFocus(type == EMSCRIPTEN_EVENT_FOCUS);
+    }
     return EM_FALSE;
 }
 

@@ -52,6 +52,11 @@ Module.vkScreen = (function() {
     return true;
   }
 
+  function renderer(context) {
+    var info = context.getExtension("WEBGL_debug_renderer_info");
+    return String(context.getParameter(info ? info.UNMASKED_RENDERER_WEBGL : context.RENDERER));
+  }
+
   function attach() {
     canvas = (typeof document !== "undefined") ? document.getElementById("screen") : null;
     if (!canvas) {
@@ -60,11 +65,19 @@ Module.vkScreen = (function() {
     var wanted = (typeof location !== "undefined") ? new URLSearchParams(location.search).get("present") : null;
     if (wanted !== "2d") {
       // WebGL drawn by the processor (no graphics card, or one the browser will not use) costs
-      // more than the 2D canvas: the browser then has the 2D canvas, unless the address asks for
-      // WebGL outright (?present=webgl).
-      gl = canvas.getContext("webgl", {alpha: false, antialias: false, depth: false, stencil: false,
-                                       premultipliedAlpha: false, preserveDrawingBuffer: false,
-                                       failIfMajorPerformanceCaveat: wanted !== "webgl"});
+      // more than the 2D canvas, so the page keeps to the 2D canvas then, unless its address asks
+      // for WebGL outright (?present=webgl). A canvas keeps the kind of its first context: a
+      // spare one is asked first.
+      var options = {alpha: false, antialias: false, depth: false, stencil: false, premultipliedAlpha: false,
+                     preserveDrawingBuffer: false, failIfMajorPerformanceCaveat: wanted !== "webgl"};
+      var probe = document.createElement("canvas").getContext("webgl", options);
+      if (probe && (wanted === "webgl" || !/SwiftShader|llvmpipe|softpipe|Software/i.test(renderer(probe)))) {
+        gl = canvas.getContext("webgl", options);
+      }
+      var lose = probe && probe.getExtension("WEBGL_lose_context");
+      if (lose) {
+        lose.loseContext();
+      }
       if (gl && !setUpGl()) {
         gl = null;
       }
@@ -136,7 +149,7 @@ Module.vkScreen = (function() {
         if (!gl.isContextLost()) {
           upload(gl.RGBA, gl.UNSIGNED_BYTE, width, height, viewOf(Uint8Array, HEAPU8, address, width * height * 4));
         }
-      } else {
+      } else if (g2d) {
         var bytes = viewOf(Uint8ClampedArray, HEAPU8, address, width * height * 4);
         if (image === null || image.width !== width || image.height !== height) {
           image = new ImageData(bytes, width, height);

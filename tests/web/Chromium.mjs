@@ -59,7 +59,11 @@ export async function servePage(pageDir, route = (path) => ({ path }), encodings
     res.writeHead(200, headers).end(body ?? readFileSync(file));
   });
   await new Promise((r) => server.listen(0, "127.0.0.1", r));
-  return { origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() };
+  const close = () => {
+    server.close();
+    server.closeAllConnections();
+  };
+  return { origin: `http://127.0.0.1:${server.address().port}`, close };
 }
 
 // Chromium with the DevTools protocol on file descriptors 3 (commands) and 4 (answers), its
