@@ -7,8 +7,8 @@
 #   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
 #   tools/setup.sh package    build, validate the desktop files and make the Debian package (build/*.deb)
 #   tools/setup.sh web        build the web page into build-web/page
-#   tools/setup.sh serve      build the web page and serve it on http://127.0.0.1:8000/ (PORT=... for another)
-#   tools/setup.sh webtest    build the web page, run the unit tests under node and the browser test
+#   tools/setup.sh serve      build the web page and serve it compressed on http://127.0.0.1:8000/ (PORT=... for another)
+#   tools/setup.sh webtest    build the web page, run the unit tests under node, the browser test and Lighthouse
 #   tools/setup.sh webbench   build both and time the frame handler natively and in Chromium (bench/web_frames.mjs)
 set -euo pipefail
 
@@ -66,8 +66,8 @@ web | serve | webtest | webbench)
     cmake --build build-web -j "$jobs"
     case "$mode" in
     serve)
-        echo "Vorkalith on http://127.0.0.1:${PORT:-8000}/"
-        exec python3 -m http.server "${PORT:-8000}" --bind 127.0.0.1 --directory build-web/page
+        # Compressed as a real web server sends it (docs/web.md): brotli or gzip, application/wasm.
+        exec python3 tools/serve.py build-web/page "${PORT:-8000}"
         ;;
     webtest)
         ctest --test-dir build-web --output-on-failure -j "$jobs"
@@ -75,6 +75,17 @@ web | serve | webtest | webbench)
         cmake --build build -j "$jobs" --target vk_menuframe vk_levels
         (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
         node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
+        # Lighthouse, pinned by its lock file, against the page as `serve` serves it; the report
+        # stays in build-web/. No package fetches a browser of its own: Debian's Chromium runs.
+        tools/install-packages.sh npm
+        (cd tests/web/lighthouse && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
+        port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+        python3 tools/serve.py build-web/page "$port" >/dev/null &
+        server=$!
+        trap 'kill $server' EXIT
+        for _ in $(seq 50); do python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" \
+            2>/dev/null && break; sleep 0.1; done
+        node tests/web/lighthouse/audit.mjs "http://127.0.0.1:$port/" build-web/lighthouse-report.html
         ;;
     webbench)
         cmake --build build -j "$jobs" --target frame_time vk_levels
