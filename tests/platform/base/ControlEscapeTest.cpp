@@ -13,7 +13,9 @@ TEST(ControlEscape, ControlBytesAndBrokenUtf8BecomeHexEscapesAndPrintableTextSta
         {"back\\slash", "back\\\\slash"},
         {"Выход é 日本 🙂", "Выход é 日本 🙂"},
         // C1 controls (CSI U+009B), bytes that start no sequence, an overlong '/', a cut sequence.
-        {"\xc2\x9b" "2J", "\\xc2\\x9b2J"},
+        {"\xc2\x9b"
+         "2J",
+         "\\xc2\\x9b2J"},
         {"\xff\xfe", "\\xff\\xfe"},
         {"\xc0\xaf", "\\xc0\\xaf"},
         {"cut \xe6\x97", "cut \\xe6\\x97"},
