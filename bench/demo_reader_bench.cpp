@@ -48,8 +48,8 @@ uint64_t WriteDemo(const std::string& path, uint64_t bytes, const std::function<
 }
 
 struct Measure {
-    double PeakMiB = 0;   // peak resident memory of the reading process
-    double BaseMiB = 0;   // the same process before reading
+    double PeakMiB = 0; // peak resident memory of the reading process
+    double BaseMiB = 0; // the same process before reading
     double Seconds = 0;
 };
 
