@@ -5,7 +5,9 @@
 //
 //   demo_reader_bench [MIB]          (default 200: the 200 MB demo of the issue; needs ~1 GB free)
 //   demo_reader_bench MIB --check    exits 1 when a demo takes 4 bytes of memory per byte of file
-//                                    or more, or the level check grows faster than linearly
+//                                    or more, or the level check grows like the square of the
+//                                    lines (40,000 lines taking 50 times as long as 4,000; linear
+//                                    is 10, and the system's look-ups of 40,000 names add some)
 //
 // Each demo is written in a temporary folder and read in a child process of its own, whose peak
 // resident memory (getrusage) is what is reported; the demos end with a wrong end count, so that
@@ -14,6 +16,7 @@
 #include "demo/LevelDigests.h"
 #include "platform/files/RegularFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -121,15 +124,19 @@ double LevelLines(const std::string& path, int count) {
     }
     out << "end 0\n";
     out.close();
-    const auto start = Clock::now();
-    const Demo demo = DemoReader::ReadFile(path);
-    const auto differing = LevelDigests::Differing(demo);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (differing.size() != static_cast<std::size_t>(count)) {
-        std::fprintf(stderr, "demo_reader_bench: %zu of %d level lines differ\n", differing.size(), count);
-        std::exit(2);
+    // The best of three runs, as the machine is shared.
+    double best = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        const auto start = Clock::now();
+        const Demo demo = DemoReader::ReadFile(path);
+        const auto differing = LevelDigests::Differing(demo);
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+        if (differing.size() != static_cast<std::size_t>(count)) {
+            std::fprintf(stderr, "demo_reader_bench: %zu of %d level lines differ\n", differing.size(), count);
+            std::exit(2);
+        }
     }
-    return seconds;
+    return best;
 }
 
 } // namespace
@@ -161,7 +168,7 @@ int main(int argc, char** argv) {
                 many / few, few);
     std::filesystem::remove_all(folder);
 
-    if (check && (worst >= 4.0 || many / few > 30.0)) {
+    if (check && (worst >= 4.0 || many / few > 50.0)) {
         std::fprintf(stderr, "demo_reader_bench: over the bounds (memory %.2f per byte, level lines %.1f x)\n", worst,
                      many / few);
         return 1;

@@ -84,9 +84,14 @@ int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
         std::cerr << "vorkalith: " << e.what() << '\n';
         return 1;
     }
+    // A demo may name thousands of files: the first few are named, the rest counted.
+    constexpr std::size_t kNamed = 10;
     const std::vector<std::string> differing = LevelDigests::Differing(demo);
-    for (const std::string& name : differing) {
-        std::cerr << "vorkalith: " << LevelDigests::DifferingMessage(name) << '\n';
+    for (std::size_t i = 0; i < differing.size() && i < kNamed; ++i) {
+        std::cerr << "vorkalith: " << LevelDigests::DifferingMessage(differing[i]) << '\n';
+    }
+    if (differing.size() > kNamed) {
+        std::cerr << "vorkalith: and " << differing.size() - kNamed << " more level files differ\n";
     }
     if (!differing.empty() && !force) {
         std::cerr << "vorkalith: playback refused (--force plays it all the same)\n";
