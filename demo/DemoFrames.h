@@ -26,8 +26,6 @@ public:
     std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
     uint64_t FrameCount() const { return frameCount_; }
-    // Bytes the packed frames and their index hold.
-    std::size_t Bytes() const { return bytes_.size() + marks_.size() * sizeof(marks_[0]); }
 
     // The stored frame at `index` (< size()).
     DemoFrame operator[](std::size_t index) const;

@@ -167,15 +167,4 @@ TEST(DemoReaderTest, AFileReadInBlocksReadsAsTheSameTextInMemory) {
     EXPECT_EQ(fromFile.FrameCount(), 300000u);
 }
 
-TEST(DemoReaderTest, FramesTakeNoMoreMemoryThanTheirText) {
-    // Frame lines of every kind, alternating so that no two join into a run.
-    std::string frames;
-    for (int i = 0; i < 20000; ++i) {
-        frames += i % 2 == 0 ? "f 0\n" : "f 1 x q k+1 fin a0\n";
-    }
-    const Demo demo = DemoReader::Parse(kHeader + frames + "end 20000\n");
-    EXPECT_EQ(demo.FrameCount(), 20000u);
-    EXPECT_LE(demo.Frames.Bytes(), frames.size());
-}
-
 } // namespace
