@@ -16,7 +16,7 @@ TEST(DemoFramesTest, FramesComeBackByIndexAndInOrderAsTheyWentInWithRunsJoined) 
             static_cast<uint32_t>(random() % 3 == 0 ? random() : 16), static_cast<uint32_t>(1 + random() % 3), {}};
         for (uint32_t n = random() % 4; n > 0; --n) {
             const auto kind = static_cast<K>(random() % 10);
-            frame.Inputs.push_back({kind, static_cast<int>(random()) - (1 << 30),
+            frame.Inputs.push_back({kind, static_cast<int>(random() % 2000000001) - 1000000000,
                                     static_cast<int>(random() % 2000) - 1000, static_cast<int>(random() % 33)});
             // Only the values of its kind are kept.
             DemoInput& input = frame.Inputs.back();
