@@ -7,9 +7,5 @@ bool Demo::operator==(const Demo& other) const {
 }
 
 uint64_t Demo::FrameCount() const {
-    uint64_t n = 0;
-    for (const DemoFrame& frame : Frames) {
-        n += frame.Repeat;
-    }
-    return n;
+    return Frames.FrameCount();
 }

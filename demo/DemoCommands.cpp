@@ -10,6 +10,7 @@
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
+#include "platform/files/AtomicFile.h"
 
 #include <iostream>
 #include <memory>
@@ -30,27 +31,33 @@ void PrintFinal(const TForm1& form, const FrameLoop& loop) {
 
 } // namespace
 
-std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force) {
-    if (playbackFile.empty() && (headless || force)) {
-        return std::string(headless ? "--headless" : "--force") + " needs --playback";
+std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force, const std::string& recordFile) {
+    if (playbackFile.empty() && headless) {
+        return "--headless needs --playback";
+    }
+    if (playbackFile.empty() && recordFile.empty() && force) {
+        return "--force needs --playback or --record";
     }
     return {};
 }
 
-int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments) {
+int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments,
+               bool replace) {
     std::unique_ptr<DemoWriter> writer;
     try {
-        writer = std::make_unique<DemoWriter>(file);
-    } catch (const std::exception& e) {
-        std::cerr << "vorkalith: " << e.what() << '\n';
+        writer = std::make_unique<DemoWriter>(file, replace);
+    } catch (const platform::FileWriteError& e) {
+        std::cerr << "vorkalith: " << e.what() << (e.TargetExists ? " (--force replaces it)" : "") << '\n';
         return 1;
     }
+    writer->OnFailure = [](const std::string& message) { std::cerr << "vorkalith: " << message << std::endl; };
     int status = 0;
     {
         RecordingPlatform recorder(live, *writer, arguments);
         TApplication application(recorder, arguments);
         TForm1* form = MakeForm(application);
         if (!form) {
+            writer->Abandon();
             return 1;
         }
         FrameLoop loop(application);
@@ -62,8 +69,8 @@ int RecordGame(platform::Platform& live, const std::string& file, const std::vec
         }
         PrintFinal(*form, loop);
     }
+    // A failure was reported when it happened.
     if (!writer->Close()) {
-        std::cerr << "vorkalith: " << file << ": the demo could not be written completely\n";
         status = 1;
     }
     return status;
@@ -77,9 +84,14 @@ int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
         std::cerr << "vorkalith: " << e.what() << '\n';
         return 1;
     }
+    // A demo may name thousands of files: the first few are named, the rest counted.
+    constexpr std::size_t kNamed = 10;
     const std::vector<std::string> differing = LevelDigests::Differing(demo);
-    for (const std::string& name : differing) {
-        std::cerr << "vorkalith: " << LevelDigests::DifferingMessage(name) << '\n';
+    for (std::size_t i = 0; i < differing.size() && i < kNamed; ++i) {
+        std::cerr << "vorkalith: " << LevelDigests::DifferingMessage(differing[i]) << '\n';
+    }
+    if (differing.size() > kNamed) {
+        std::cerr << "vorkalith: and " << differing.size() - kNamed << " more level files differ\n";
     }
     if (!differing.empty() && !force) {
         std::cerr << "vorkalith: playback refused (--force plays it all the same)\n";

@@ -5,13 +5,17 @@
 #include <string>
 #include <vector>
 
-// The reason the demo options cannot be used together, empty when they can: --headless and
-// --force need --playback.
-std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force);
+// The reason the demo options cannot be used together, empty when they can: --headless needs
+// --playback, --force --playback or --record.
+std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force,
+                           const std::string& recordFile = {});
 
 // vorkalith --record FILE: the game in the given window platform, with everything it reads from
-// outside written to FILE; prints the final-state line at the end. Returns the exit status.
-int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments);
+// outside written to FILE; prints the final-state line at the end. An existing FILE is refused
+// unless `replace` (--force); a failure to write is reported at once and the game goes on.
+// Returns the exit status.
+int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments,
+               bool replace = false);
 
 // vorkalith --playback FILE: the demo replayed in the window of `window` at 60 frames a second, or
 // headless as fast as possible when `window` is null; prints the final-state line at the end.

@@ -2,68 +2,103 @@
 
 #include "demo/DemoText.h"
 
+#include "platform/base/ControlEscape.h"
 #include "platform/files/RegularFile.h"
 
+#include <cstring>
 #include <optional>
-#include <vector>
 
 namespace {
 
-std::vector<std::string_view> Split(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ') {
-            ++i;
+// The words of a line, separated by spaces, taken one at a time.
+class Words {
+public:
+    explicit Words(std::string_view line) : line_(line) {}
+
+    bool Next(std::string_view& word) {
+        while (at_ < line_.size() && line_[at_] == ' ') {
+            ++at_;
         }
-        std::size_t j = i;
-        while (j < line.size() && line[j] != ' ') {
-            ++j;
+        if (at_ >= line_.size()) {
+            return false;
         }
-        if (j > i) {
-            words.push_back(line.substr(i, j - i));
+        const std::size_t start = at_;
+        while (at_ < line_.size() && line_[at_] != ' ') {
+            ++at_;
         }
-        i = j;
+        word = line_.substr(start, at_ - start);
+        return true;
     }
-    return words;
+
+private:
+    std::string_view line_;
+    std::size_t at_ = 0;
+};
+
+// The first few words of a line and how many it has in all.
+struct LineWords {
+    static constexpr std::size_t kKept = 5;
+    std::string_view Word[kKept];
+    std::size_t Count = 0;
+
+    explicit LineWords(std::string_view line) {
+        Words words(line);
+        std::string_view word;
+        while (words.Next(word)) {
+            if (Count < kKept) {
+                Word[Count] = word;
+            }
+            ++Count;
+        }
+    }
+};
+
+// A word of the file as a message quotes it: its start only, control characters escaped.
+std::string Quote(std::string_view word) {
+    std::string quoted(1, '"');
+    quoted.append(platform::EscapeControls(word.substr(0, 40))).push_back('"');
+    return quoted;
 }
 
 // Reads the lines one at a time, keeping what the header has set.
 class Parser {
 public:
-    Parser(bool allowTruncated) : allowTruncated_(allowTruncated) {}
+    explicit Parser(bool allowTruncated) : allowTruncated_(allowTruncated) {}
 
-    Demo Run(std::string_view text) {
-        std::size_t start = 0;
-        while (start < text.size() && !ended_) {
-            std::size_t end = text.find('\n', start);
-            const bool complete = end != std::string_view::npos;
-            if (!complete) {
-                end = text.size();
-            }
-            ++line_;
-            std::string_view line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') {
-                line.remove_suffix(1);
-            }
-            // A last line without its newline was cut off while being written.
-            if (!complete) {
-                Fail("line cut off (the recording ended while writing it)");
-            }
-            Line(line);
-            start = end + 1;
-        }
-        if (!ended_) {
-            if (line_ == 0) {
-                throw DemoError(1, "empty file, not a demo");
-            }
-            if (!allowTruncated_) {
-                throw DemoError(line_ + 1, "demo ends without its end line (the recording was cut short)");
-            }
-        } else if (start < text.size()) {
+    // One line without its newline; `complete` false for a last line that had none.
+    void Feed(std::string_view line, bool complete) {
+        if (ended_) {
             Fail("text after the end line");
         }
-        if (!haveUtc_ || !haveClock_) {
+        ++line_;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (line_ == 1) {
+            // Whatever follows, a file that does not start with the version line is no demo.
+            VersionLine(line);
+        }
+        if (!complete) {
+            // The recording ended while this line was written: the frames before it are whole.
+            if (!allowTruncated_) {
+                Fail("last line cut off: the recording was cut short (--force plays the frames before it)");
+            }
+            cutOff_ = true;
+            return;
+        }
+        if (line_ > 1) {
+            Line(line);
+        }
+    }
+
+    Demo Finish() {
+        if (line_ == 0) {
+            throw DemoError(1, "empty file, not a demo");
+        }
+        if (!ended_ && !cutOff_ && !allowTruncated_) {
+            throw DemoError(line_ + 1, "demo ends without its end line (the recording was cut short)");
+        }
+        if (utcLine_ == 0 || clockLine_ == 0) {
             throw DemoError(line_, "demo lacks its utc or clock line");
         }
         return std::move(demo_);
@@ -75,170 +110,246 @@ private:
     long long Number(std::string_view word, long long low, long long high, const char* what) const {
         const auto value = demotext::ParseInteger(word, low, high);
         if (!value) {
-            Fail(std::string("bad ") + what + " \"" + std::string(word.substr(0, 40)) + "\"");
+            Fail(std::string("bad ") + what + " " + Quote(word));
         }
         return *value;
     }
 
-    void Expect(const std::vector<std::string_view>& words, std::size_t count) const {
-        if (words.size() != count) {
-            std::string message(words[0]);
-            message.append(" takes ").append(std::to_string(count - 1)).append(" values, not ");
-            message.append(std::to_string(words.size() - 1));
-            Fail(message);
+    void Expect(const LineWords& words, std::size_t count) const {
+        if (words.Count != count) {
+            Fail(std::string(words.Word[0]) + " takes " + std::to_string(count - 1) + " values, not " +
+                 std::to_string(words.Count - 1));
+        }
+    }
+
+    // A header line may come once; its line number is kept.
+    void Once(int& seenOn, std::string_view kind) {
+        if (seenOn != 0) {
+            Fail("second " + std::string(kind) + " line (the first is line " + std::to_string(seenOn) + ")");
+        }
+        seenOn = line_;
+    }
+
+    void VersionLine(std::string_view line) {
+        const LineWords words(line);
+        if (words.Count != 2 || words.Word[0] != kDemoMagic) {
+            Fail("not a demo (first line must be \"" + std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) +
+                 "\")");
+        }
+        if (Number(words.Word[1], 0, 1000000, "version") != kDemoVersion) {
+            Fail("demo version " + Quote(words.Word[1]) + " is not supported (this program reads " +
+                 std::to_string(kDemoVersion) + ")");
         }
     }
 
     void Line(std::string_view line) {
-        if (line_ == 1) {
-            const auto words = Split(line);
-            if (words.size() != 2 || words[0] != kDemoMagic) {
-                Fail("not a demo (first line must be \"" + std::string(kDemoMagic) + " " +
-                     std::to_string(kDemoVersion) + "\")");
-            }
-            if (Number(words[1], 0, 1000000, "version") != kDemoVersion) {
-                Fail("demo version " + std::string(words[1]) + " is not supported (this program reads " +
-                     std::to_string(kDemoVersion) + ")");
-            }
+        std::string_view kind;
+        if (!Words(line).Next(kind) || kind.front() == '#') {
             return;
         }
-        const auto words = Split(line);
-        if (words.empty() || words[0].front() == '#') {
-            return;
-        }
-        const std::string_view kind = words[0];
         if (kind == "f" || kind == "r") {
-            FrameLine(words);
-        } else if (kind == "level") {
+            FrameLine(line, kind);
+            return;
+        }
+        const LineWords words(line);
+        if (kind == "level") {
             LevelLine(words);
         } else if (kind == "end") {
             Expect(words, 2);
             const auto count = static_cast<uint64_t>(
-                Number(words[1], 0, static_cast<long long>(DemoReader::kMaxFrames), "frame count"));
-            if (count != frames_) {
-                Fail("end line counts " + std::to_string(count) + " frames, the demo holds " + std::to_string(frames_));
+                Number(words.Word[1], 0, static_cast<long long>(DemoReader::kMaxFrames), "frame count"));
+            if (count != demo_.FrameCount()) {
+                Fail("end line counts " + std::to_string(count) + " frames, the demo holds " +
+                     std::to_string(demo_.FrameCount()));
             }
             ended_ = true;
         } else if (!demo_.Frames.empty()) {
-            Fail("unknown or misplaced line \"" + std::string(kind.substr(0, 40)) + "\"");
+            Fail("unknown or misplaced line " + Quote(kind));
         } else if (kind == "utc") {
             Expect(words, 2);
-            const auto time = demotext::ParseTime(words[1]);
+            Once(utcLine_, kind);
+            const auto time = demotext::ParseTime(words.Word[1]);
             if (!time) {
-                Fail("bad time of day \"" + std::string(words[1].substr(0, 40)) + "\" (HH:MM:SS.mmm)");
+                Fail("bad time of day " + Quote(words.Word[1]) + " (HH:MM:SS.mmm)");
             }
             demo_.Utc = *time;
-            haveUtc_ = true;
         } else if (kind == "clock") {
             Expect(words, 2);
-            demo_.Clock = static_cast<uint32_t>(Number(words[1], 0, UINT32_MAX, "clock"));
-            haveClock_ = true;
+            Once(clockLine_, kind);
+            demo_.Clock = static_cast<uint32_t>(Number(words.Word[1], 0, UINT32_MAX, "clock"));
         } else if (kind == "foreground") {
             Expect(words, 2);
-            demo_.Foreground = Number(words[1], 0, 1, "foreground flag") == 1;
+            Once(foregroundLine_, kind);
+            demo_.Foreground = Number(words.Word[1], 0, 1, "foreground flag") == 1;
         } else if (kind == "arg") {
-            // An empty argument has no word after "arg".
-            if (words.size() == 1) {
-                demo_.Arguments.emplace_back();
-                return;
-            }
-            Expect(words, 2);
-            const auto text = demotext::Unescape(words[1]);
-            if (!text) {
-                Fail("bad escape in argument");
-            }
-            demo_.Arguments.push_back(*text);
+            ArgumentLine(words);
         } else {
-            Fail("unknown line \"" + std::string(kind.substr(0, 40)) + "\"");
+            Fail("unknown line " + Quote(kind));
         }
     }
 
-    void LevelLine(const std::vector<std::string_view>& words) {
+    void ArgumentLine(const LineWords& words) {
+        if (demo_.Arguments.size() >= DemoReader::kMaxArguments) {
+            Fail("more than " + std::to_string(DemoReader::kMaxArguments) + " arguments");
+        }
+        // An empty argument has no word after "arg".
+        if (words.Count == 1) {
+            demo_.Arguments.emplace_back();
+            return;
+        }
+        Expect(words, 2);
+        auto text = demotext::Unescape(words.Word[1]);
+        if (!text) {
+            Fail("bad escape in argument");
+        }
+        demo_.Arguments.push_back(std::move(*text));
+    }
+
+    void LevelLine(const LineWords& words) {
         Expect(words, 4);
         LevelDigest level;
-        const auto name = demotext::Unescape(words[1]);
+        auto name = demotext::Unescape(words.Word[1]);
         if (!name || name->empty()) {
             Fail("bad level file name");
         }
-        level.FileName = *name;
-        level.Bytes = static_cast<std::size_t>(Number(words[2], 0, 1 << 20, "byte count"));
-        const auto hash = demotext::ParseHash(words[3]);
+        level.FileName = std::move(*name);
+        level.Bytes = static_cast<std::size_t>(Number(words.Word[2], 0, 1 << 20, "byte count"));
+        const auto hash = demotext::ParseHash(words.Word[3]);
         if (!hash) {
-            Fail("bad digest \"" + std::string(words[3].substr(0, 40)) + "\" (16 hex digits)");
+            Fail("bad digest " + Quote(words.Word[3]) + " (16 hex digits)");
         }
         level.Hash = *hash;
         demo_.Levels.push_back(std::move(level));
     }
 
-    void FrameLine(const std::vector<std::string_view>& words) {
-        if (!haveUtc_ || !haveClock_) {
+    void FrameLine(std::string_view line, std::string_view kind) {
+        if (utcLine_ == 0 || clockLine_ == 0) {
             Fail("frames before the utc and clock lines");
         }
-        DemoFrame frame;
-        if (words[0] == "r") {
-            Expect(words, 3);
-            frame.Repeat = static_cast<uint32_t>(Number(words[1], 1, UINT32_MAX, "repeat count"));
-            frame.Delta = static_cast<uint32_t>(Number(words[2], 0, UINT32_MAX, "clock step"));
+        Words words(line);
+        std::string_view word;
+        words.Next(word);
+        frame_.Repeat = 1;
+        frame_.Inputs.clear();
+        if (!words.Next(word)) {
+            Fail(kind == "r" ? "r takes 2 values, not 0" : "frame line without its clock step");
+        }
+        if (kind == "r") {
+            frame_.Repeat = static_cast<uint32_t>(Number(word, 1, UINT32_MAX, "repeat count"));
+            if (!words.Next(word)) {
+                Fail("r takes 2 values, not 1");
+            }
+            frame_.Delta = static_cast<uint32_t>(Number(word, 0, UINT32_MAX, "clock step"));
+            if (words.Next(word)) {
+                Fail("r takes 2 values, not more");
+            }
         } else {
-            if (words.size() < 2) {
-                Fail("frame line without its clock step");
-            }
-            frame.Delta = static_cast<uint32_t>(Number(words[1], 0, UINT32_MAX, "clock step"));
-            for (std::size_t i = 2; i < words.size(); ++i) {
-                const auto input = demotext::ParseInput(words[i]);
+            frame_.Delta = static_cast<uint32_t>(Number(word, 0, UINT32_MAX, "clock step"));
+            while (words.Next(word)) {
+                const auto input = demotext::ParseInput(word);
                 if (!input) {
-                    Fail("bad input \"" + std::string(words[i].substr(0, 40)) + "\"");
+                    Fail("bad input " + Quote(word));
                 }
-                frame.Inputs.push_back(*input);
+                frame_.Inputs.push_back(*input);
             }
         }
-        frames_ += frame.Repeat;
-        if (frames_ > DemoReader::kMaxFrames) {
-            Fail("too many frames");
+        if (demo_.FrameCount() + frame_.Repeat > DemoReader::kMaxFrames) {
+            Fail("too many frames (more than " + std::to_string(DemoReader::kMaxFrames) + ")");
         }
-        demo_.Frames.push_back(std::move(frame));
+        demo_.Frames.push_back(frame_);
     }
 
     bool allowTruncated_;
     Demo demo_;
+    // The frame line being read, kept so that its inputs reuse one buffer.
+    DemoFrame frame_;
     int line_ = 0;
-    uint64_t frames_ = 0;
-    bool haveUtc_ = false;
-    bool haveClock_ = false;
+    int utcLine_ = 0;
+    int clockLine_ = 0;
+    int foregroundLine_ = 0;
     bool ended_ = false;
+    bool cutOff_ = false;
 };
 
-} // namespace
+// Feeds the whole lines of `text` to the parser; returns what is left after the last newline.
+std::string_view FeedLines(Parser& parser, std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const void* newline = std::memchr(text.data() + start, '\n', text.size() - start);
+        if (!newline) {
+            break;
+        }
+        const auto end = static_cast<std::size_t>(static_cast<const char*>(newline) - text.data());
+        parser.Feed(text.substr(start, end - start), true);
+        start = end + 1;
+    }
+    return text.substr(start);
+}
 
-namespace {
 std::string Where(int line, const std::string& file) {
     if (file.empty()) {
         return line > 0 ? "line " + std::to_string(line) + ": " : "";
     }
-    return line > 0 ? file + ":" + std::to_string(line) + ": " : file + ": ";
+    const std::string name = platform::EscapeControls(file);
+    return line > 0 ? name + ":" + std::to_string(line) + ": " : name + ": ";
 }
+
 } // namespace
 
 DemoError::DemoError(int line, const std::string& message, const std::string& file)
     : std::runtime_error(Where(line, file) + message), Line(line), Message(message) {}
 
 Demo DemoReader::Parse(std::string_view text, bool allowTruncated) {
-    return Parser(allowTruncated).Run(text);
+    Parser parser(allowTruncated);
+    const std::string_view rest = FeedLines(parser, text);
+    if (!rest.empty()) {
+        parser.Feed(rest, false);
+    }
+    return parser.Finish();
 }
 
 Demo DemoReader::ReadFile(const std::string& path, bool allowTruncated) {
     // Only a regular file is read: a FIFO or a device under the name must not hang the program.
-    std::optional<platform::RegularFile> file = platform::RegularFile::Open(path);
+    std::string why;
+    std::optional<platform::RegularFile> file = platform::RegularFile::Open(path, why);
     if (!file) {
-        throw DemoError(0, "cannot open (not a readable regular file)", path);
+        throw DemoError(0, "cannot open: " + why, path);
     }
     if (file->Size() > kMaxFileBytes) {
-        throw DemoError(0, "too large for a demo", path);
+        throw DemoError(0, "too large for a demo (more than " + std::to_string(kMaxFileBytes >> 20) + " MiB)", path);
     }
-    std::string text(static_cast<std::size_t>(file->Size()), '\0');
-    text.resize(file->Read(text.data(), text.size()));
     try {
-        return Parse(text, allowTruncated);
+        // Blocks of the file, each after the start of a line that the block before left
+        // unfinished; only the new bytes are searched for the line's end.
+        constexpr std::size_t kBlock = std::size_t{1} << 20;
+        Parser parser(allowTruncated);
+        std::string buffer;
+        std::size_t kept = 0;
+        uint64_t total = 0;
+        for (;;) {
+            buffer.resize(kept + kBlock);
+            const std::size_t got = file->Read(buffer.data() + kept, kBlock);
+            if (file->ReadError() != 0) {
+                throw DemoError(0, std::string("cannot read: ") + std::strerror(file->ReadError()));
+            }
+            total += got;
+            // A file that grows while it is read stops at the size it had.
+            if (got == 0 || total > kMaxFileBytes) {
+                break;
+            }
+            const std::string_view block(buffer.data(), kept + got);
+            std::size_t restStart = 0;
+            if (std::memchr(buffer.data() + kept, '\n', got) != nullptr) {
+                const std::string_view rest = FeedLines(parser, block);
+                restStart = block.size() - rest.size();
+            }
+            kept = block.size() - restStart;
+            std::memmove(buffer.data(), buffer.data() + restStart, kept);
+        }
+        if (kept > 0) {
+            parser.Feed(std::string_view(buffer.data(), kept), false);
+        }
+        return parser.Finish();
     } catch (const DemoError& e) {
         throw DemoError(e.Line, e.Message, path);
     }

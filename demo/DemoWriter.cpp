@@ -1,8 +1,13 @@
 #include "demo/DemoWriter.h"
 
+#include "demo/DemoReader.h"
 #include "demo/DemoText.h"
 
-#include <stdexcept>
+#include "platform/base/ControlEscape.h"
+#include "platform/files/AtomicFile.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -23,11 +28,18 @@ std::string LevelText(const LevelDigest& level) {
            demotext::FormatHash(level.Hash) + "\n";
 }
 
-std::string RunText(uint32_t count, uint32_t delta) {
+// A run of `count` input-free frames, as lines whose repeat counts the reader takes.
+std::string RunText(uint64_t count, uint32_t delta) {
     if (count == 1) {
         return "f " + std::to_string(delta) + "\n";
     }
-    return "r " + std::to_string(count) + " " + std::to_string(delta) + "\n";
+    std::string text;
+    while (count > 0) {
+        const uint64_t line = std::min<uint64_t>(count, UINT32_MAX);
+        text += "r " + std::to_string(line) + " " + std::to_string(delta) + "\n";
+        count -= line;
+    }
+    return text;
 }
 
 std::string FrameText(const DemoFrame& frame) {
@@ -41,12 +53,10 @@ std::string FrameText(const DemoFrame& frame) {
 
 } // namespace
 
-DemoWriter::DemoWriter(const std::string& path)
-    : file_(std::fopen(path.c_str(), "wb")), path_(path), lastFlush_(std::chrono::steady_clock::now()) {
-    if (!file_) {
-        throw std::runtime_error(path + ": cannot write the demo");
-    }
-}
+DemoWriter::DemoWriter(const std::string& path, bool replace)
+    : file_(std::make_unique<platform::AtomicFile>(path, replace ? platform::AtomicFile::Existing::Replace
+                                                                 : platform::AtomicFile::Existing::Refuse)),
+      lastFlush_(std::chrono::steady_clock::now()) {}
 
 DemoWriter::~DemoWriter() {
     Close();
@@ -58,11 +68,22 @@ void DemoWriter::Header(const platform::TimeOfDay& utc, uint32_t clock, bool for
 }
 
 void DemoWriter::Level(const LevelDigest& level) {
+    if (full_) {
+        return;
+    }
     EndRun();
     pending_ += LevelText(level);
 }
 
 void DemoWriter::Frame(const DemoFrame& frame) {
+    if (full_ || frames_ + frame.Repeat > DemoReader::kMaxFrames) {
+        if (!full_) {
+            full_ = true;
+            Failure(platform::EscapeControls(file_ ? file_->Path() : std::string("demo")) + ": the demo is full at " +
+                    std::to_string(frames_) + " frames; the rest of the game is not recorded");
+        }
+        return;
+    }
     frames_ += frame.Repeat;
     if (frame.Inputs.empty()) {
         if (runCount_ > 0 && runDelta_ != frame.Delta) {
@@ -94,28 +115,52 @@ void DemoWriter::FlushIfDue() {
     }
 }
 
-bool DemoWriter::Flush() {
-    if (!file_) {
-        return false;
+void DemoWriter::Flush() {
+    if (!file_ || pending_.empty()) {
+        return;
     }
-    if (!pending_.empty()) {
-        failed_ = failed_ || std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size();
+    if (file_->Failed()) {
         pending_.clear();
+        return;
     }
-    failed_ = failed_ || std::fflush(file_) != 0;
-    return !failed_;
+    const uint64_t before = file_->Size();
+    if (!file_->Write(pending_)) {
+        // The line the failure cut goes again, so that the file ends with a whole line.
+        const auto written = static_cast<std::size_t>(file_->Size() - before);
+        const std::size_t lastNewline = std::string_view(pending_).substr(0, written).rfind('\n');
+        file_->Truncate(before + (lastNewline == std::string::npos ? 0 : lastNewline + 1));
+        Failure(file_->Error() + "; the demo is cut short there (--force plays it)");
+    }
+    pending_.clear();
+}
+
+void DemoWriter::Failure(const std::string& message) {
+    if (!error_.empty()) {
+        return;
+    }
+    error_ = message;
+    if (OnFailure) {
+        OnFailure(message);
+    }
 }
 
 bool DemoWriter::Close() {
     if (!file_) {
-        return !failed_;
+        return error_.empty();
     }
     EndRun();
     pending_ += "end " + std::to_string(frames_) + "\n";
     Flush();
-    failed_ = failed_ || std::fclose(file_) != 0;
-    file_ = nullptr;
-    return !failed_;
+    if (!file_->Commit()) {
+        Failure(file_->Error());
+    }
+    file_.reset();
+    return error_.empty();
+}
+
+void DemoWriter::Abandon() {
+    file_.reset();
+    pending_.clear();
 }
 
 std::string DemoWriter::Format(const Demo& demo) {

@@ -19,7 +19,8 @@ HeadlessSession::HeadlessSession(const SessionStart& start)
     };
     platform::Platform* top = &scripted_;
     if (!start.DemoFile.empty()) {
-        writer_ = std::make_unique<DemoWriter>(start.DemoFile);
+        writer_ = std::make_unique<DemoWriter>(start.DemoFile, start.ReplaceDemo);
+        writer_->OnFailure = start.OnDemoFailure;
         recorder_ = std::make_unique<RecordingPlatform>(scripted_, *writer_, start.Arguments);
         top = recorder_.get();
     }
@@ -75,8 +76,8 @@ std::string HeadlessSession::State() const {
     return StateJson::Full(*form_, Frame(), ScreenHashNow());
 }
 
-bool HeadlessSession::Shot(const std::string& file) const {
-    return WritePng(file, headless_.ScreenImage());
+bool HeadlessSession::Shot(const std::string& file, std::string& error) const {
+    return WritePng(file, headless_.ScreenImage(), error);
 }
 
 bool HeadlessSession::CloseDemo() {

@@ -23,15 +23,19 @@ struct SessionStart {
     // The window comes to the front as it is shown, as the headless platform's does.
     bool AutoFocus = true;
     std::vector<std::string> Arguments;
-    // Records the session as a demo there when not empty.
+    // Records the session as a demo there when not empty; an existing file there is replaced
+    // only when ReplaceDemo is set.
     std::string DemoFile;
+    bool ReplaceDemo = false;
+    // Told at once when the demo cannot be written on (a full disk), while the session goes on.
+    std::function<void(const std::string& message)> OnDemoFailure;
 };
 
 // The real game on a scripted headless platform, frame by frame, recorded when asked: what the
 // simulator and the demo-making tools drive.
 class HeadlessSession {
 public:
-    // Raises std::runtime_error when the demo file cannot be made.
+    // Raises std::runtime_error (platform::FileWriteError) when the demo file cannot be made.
     explicit HeadlessSession(const SessionStart& start);
     ~HeadlessSession();
 
@@ -49,7 +53,8 @@ public:
     // FNV-1a hash of the screen as last presented.
     uint64_t ScreenHashNow() const;
     std::string State() const;
-    bool Shot(const std::string& file) const;
+    // The screen as a PNG file; false when it cannot be written, `error` then telling why.
+    bool Shot(const std::string& file, std::string& error) const;
     // Ends the application and finishes the demo; false when it could not be written completely.
     // Only Frame may be asked afterwards.
     bool CloseDemo();

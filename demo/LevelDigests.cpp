@@ -1,12 +1,14 @@
 #include "demo/LevelDigests.h"
 
 #include "game/LevelFolder.h"
+#include "platform/base/ControlEscape.h"
 #include "platform/files/RegularFile.h"
 
 #include <xxhash.h>
 
-#include <algorithm>
 #include <optional>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 // A level file holds one record of 22 columns by 16 rows; the game reads no more than that.
@@ -32,12 +34,25 @@ LevelDigest LevelDigests::OfFile(const std::string& fileName) {
 
 std::vector<std::string> LevelDigests::Differing(const Demo& demo) {
     std::vector<std::string> names;
+    // Each file is read once for each digest it was recorded with and named once however often
+    // it differs; sets keep that linear in the number of level lines.
+    struct Hash {
+        std::size_t operator()(const LevelDigest* d) const {
+            return std::hash<std::string_view>()(d->FileName) ^ static_cast<std::size_t>(d->Hash) ^ d->Bytes;
+        }
+    };
+    struct Same {
+        bool operator()(const LevelDigest* a, const LevelDigest* b) const { return *a == *b; }
+    };
+    std::unordered_set<const LevelDigest*, Hash, Same> checked;
+    std::unordered_set<std::string_view> reported;
     for (const LevelDigest& recorded : demo.Levels) {
-        if (std::find(names.begin(), names.end(), recorded.FileName) != names.end()) {
+        if (!checked.insert(&recorded).second || reported.contains(recorded.FileName)) {
             continue;
         }
         const LevelDigest now = OfFile(recorded.FileName);
         if (now.Bytes != recorded.Bytes || now.Hash != recorded.Hash) {
+            reported.insert(recorded.FileName);
             names.push_back(recorded.FileName);
         }
     }
@@ -45,5 +60,5 @@ std::vector<std::string> LevelDigests::Differing(const Demo& demo) {
 }
 
 std::string LevelDigests::DifferingMessage(const std::string& fileName) {
-    return "demo was recorded with another " + fileName;
+    return "demo was recorded with another " + platform::EscapeControls(fileName);
 }

@@ -5,16 +5,23 @@ ScriptedPlatform::ScriptedPlatform(platform::Platform& inner, const platform::Ti
     : ForwardingPlatform(inner), utc_(utc), clock_(clock), foreground_(foreground) {}
 
 bool ScriptedPlatform::PollEvent(platform::Event& event) {
+    // The inner platform's own events are looked at a bounded number per call, so that a source
+    // that keeps answering cannot hold the loop; of them only a closed window counts.
     platform::Event own;
-    while (inner_.PollEvent(own)) {
-        windowClosed_ = windowClosed_ || own.Kind == platform::Event::Type::Quit;
+    for (int i = 0; i < kInnerEventsPerPoll && inner_.PollEvent(own); ++i) {
+        if (own.Kind == platform::Event::Type::Quit && !windowClosed_) {
+            windowClosed_ = true;
+            quitPending_ = true;
+        }
     }
-    if (windowClosed_) {
-        event = platform::Event{platform::Event::Type::Quit};
+    // A closed window is delivered once, ahead of the script's events, which it drops.
+    if (quitPending_) {
+        quitPending_ = false;
         events_.clear();
+        event = platform::Event{platform::Event::Type::Quit};
         return true;
     }
-    if (events_.empty()) {
+    if (windowClosed_ || events_.empty()) {
         return false;
     }
     event = events_.front();

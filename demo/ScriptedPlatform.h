@@ -9,8 +9,8 @@
 
 // The platform as a demo or a script has it: the clock, the time of day, the keys, the focus and
 // the window's events all come from the driver; the display, the window and the error box are the
-// inner platform's. Of the inner platform's own events only a closed window passes, so that a
-// replay in a real window can be stopped.
+// inner platform's. Of the inner platform's own events only a closed window passes (once), so that
+// a replay in a real window, or one stopped by a signal, ends.
 class ScriptedPlatform : public ForwardingPlatform {
 public:
     ScriptedPlatform(platform::Platform& inner, const platform::TimeOfDay& utc, uint32_t clock, bool foreground);
@@ -41,6 +41,9 @@ private:
     uint32_t clock_;
     bool foreground_;
     platform::KeyState keys_{};
+    static constexpr int kInnerEventsPerPoll = 64;
+
     std::deque<platform::Event> events_;
     bool windowClosed_ = false;
+    bool quitPending_ = false;
 };

@@ -2,8 +2,9 @@
 
 #include "demo/DemoText.h"
 #include "input/Keyboard.h"
+#include "platform/base/ControlEscape.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -24,6 +25,13 @@ std::vector<std::string_view> Words(std::string_view line) {
         i = j;
     }
     return words;
+}
+
+// A word of the script as a message quotes it: its start only, control characters escaped.
+std::string Quote(std::string_view word) {
+    std::string quoted(1, '"');
+    quoted.append(platform::EscapeControls(word.substr(0, 40))).push_back('"');
+    return quoted;
 }
 
 struct NamedKey {
@@ -120,11 +128,11 @@ public:
             command.Text = std::string(words_[1]);
         } else if (name == "utc" || name == "clock" || name == "arg" || name == "level") {
             if (!beforeFrames) {
-                Fail("\"" + std::string(name) + "\" belongs before the first frame");
+                Fail(Quote(name) + " belongs before the first frame");
             }
             StartLine(command);
         } else {
-            Fail("unknown command \"" + std::string(name.substr(0, 40)) + "\"");
+            Fail("unknown command " + Quote(name));
         }
         return command;
     }
@@ -141,7 +149,7 @@ private:
     long long Number(std::string_view word, long long low, long long high, const char* what) const {
         const auto value = demotext::ParseInteger(word, low, high);
         if (!value) {
-            Fail(std::string("bad ") + what + " \"" + std::string(word.substr(0, 40)) + "\"");
+            Fail(std::string("bad ") + what + " " + Quote(word));
         }
         return *value;
     }
@@ -152,14 +160,14 @@ private:
 
     bool UpDown(std::string_view word) const {
         if (word != "down" && word != "up") {
-            Fail("expected down or up, not \"" + std::string(word.substr(0, 40)) + "\"");
+            Fail("expected down or up, not " + Quote(word));
         }
         return word == "down";
     }
 
     bool InOut(std::string_view word) const {
         if (word != "in" && word != "out") {
-            Fail("expected in or out, not \"" + std::string(word.substr(0, 40)) + "\"");
+            Fail("expected in or out, not " + Quote(word));
         }
         return word == "in";
     }
@@ -244,8 +252,7 @@ std::string InputLine(const DemoInput& input) {
 
 } // namespace
 
-std::vector<SimCommand> SimScript::Parse(std::string_view text) {
-    std::vector<SimCommand> commands;
+void SimScript::ForEach(std::string_view text, const std::function<bool(const SimCommand&)>& take) {
     bool beforeFrames = true;
     int line = 0;
     std::size_t start = 0;
@@ -267,10 +274,25 @@ std::vector<SimCommand> SimScript::Parse(std::string_view text) {
         if (words.empty()) {
             continue;
         }
-        commands.push_back(LineParser(line, std::move(words)).Parse(beforeFrames));
-        beforeFrames = beforeFrames && commands.back().What != SimCommand::Kind::Frames;
+        const SimCommand command = LineParser(line, std::move(words)).Parse(beforeFrames);
+        beforeFrames = beforeFrames && command.What != SimCommand::Kind::Frames;
+        if (!take(command)) {
+            return;
+        }
     }
+}
+
+std::vector<SimCommand> SimScript::Parse(std::string_view text) {
+    std::vector<SimCommand> commands;
+    ForEach(text, [&commands](const SimCommand& command) {
+        commands.push_back(command);
+        return true;
+    });
     return commands;
+}
+
+void SimScript::Check(std::string_view text) {
+    ForEach(text, [](const SimCommand&) { return true; });
 }
 
 std::string SimScript::FromDemo(const Demo& demo) {
@@ -281,12 +303,13 @@ std::string SimScript::FromDemo(const Demo& demo) {
     for (const std::string& argument : demo.Arguments) {
         text += argument.empty() ? std::string("arg\n") : "arg " + demotext::Escape(argument) + "\n";
     }
-    std::vector<LevelDigest> levels;
+    // Each level line once; a set keeps that linear in the number of level lines.
+    std::unordered_set<std::string> levels;
     for (const LevelDigest& level : demo.Levels) {
-        if (std::find(levels.begin(), levels.end(), level) != levels.end()) {
+        if (!levels.insert(level.FileName + ' ' + std::to_string(level.Bytes) + ' ' + std::to_string(level.Hash))
+                 .second) {
             continue;
         }
-        levels.push_back(level);
         text += "level " + demotext::Escape(level.FileName) + " " + std::to_string(level.Bytes) + " " +
                 demotext::FormatHash(level.Hash) + "\n";
     }

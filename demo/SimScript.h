@@ -2,6 +2,7 @@
 
 #include "demo/Demo.h"
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,6 +35,8 @@ struct SimCommand {
     LevelDigest Level;       // Level
 };
 
+// A bad line of a script; words of the script quoted in the message have their control
+// characters escaped.
 class ScriptError : public std::runtime_error {
 public:
     ScriptError(int line, const std::string& message)
@@ -44,7 +47,13 @@ public:
 
 class SimScript {
 public:
-    // Raises ScriptError naming the first bad line.
+    // Hands each command of the script to `take` in order, as it is read, until `take` returns
+    // false; raises ScriptError naming the first bad line (the commands before it were handed on).
+    // Memory does not grow with the script.
+    static void ForEach(std::string_view text, const std::function<bool(const SimCommand&)>& take);
+    // Raises ScriptError naming the first bad line, or returns.
+    static void Check(std::string_view text);
+    // Every command at once; raises ScriptError naming the first bad line.
     static std::vector<SimCommand> Parse(std::string_view text);
     // The script that replays a demo exactly.
     static std::string FromDemo(const Demo& demo);

@@ -16,14 +16,15 @@ struct Start {
     std::vector<LevelDigest> Levels;
 };
 
-Start ReadStart(const std::vector<SimCommand>& commands, const Simulator::Options& options) {
+Start ReadStart(std::string_view script, const Simulator::Options& options) {
     Start start;
     SessionStart& session = start.Session;
     session.Utc = options.Utc;
     session.DemoFile = options.DemoFile;
-    for (const SimCommand& c : commands) {
+    session.ReplaceDemo = options.ReplaceDemo;
+    SimScript::ForEach(script, [&](const SimCommand& c) {
         if (c.What == Kind::Frames) {
-            break;
+            return false;
         }
         if (c.What == Kind::Utc && !options.UtcGiven) {
             session.Utc = c.Utc;
@@ -37,7 +38,8 @@ Start ReadStart(const std::vector<SimCommand>& commands, const Simulator::Option
             session.Foreground = c.Count != 0;
             session.AutoFocus = false;
         }
-    }
+        return true;
+    });
     if (!options.Arguments.empty()) {
         session.Arguments = options.Arguments;
     }
@@ -73,15 +75,15 @@ private:
 
 } // namespace
 
-int Simulator::Run(const std::vector<SimCommand>& commands, const Options& options,
-                   const std::function<void(const std::string&)>& out,
+int Simulator::Run(std::string_view script, const Options& options, const std::function<void(const std::string&)>& out,
                    const std::function<void(const std::string&)>& err) {
-    const Start start = ReadStart(commands, options);
+    Start start = ReadStart(script, options);
+    start.Session.OnDemoFailure = err;
     int status = 0;
     for (const LevelDigest& level : start.Levels) {
         const LevelDigest now = LevelDigests::OfFile(level.FileName);
         if (now.Bytes != level.Bytes || now.Hash != level.Hash) {
-            err("demo was recorded with another " + level.FileName);
+            err(LevelDigests::DifferingMessage(level.FileName));
             status = 1;
         }
     }
@@ -101,7 +103,7 @@ int Simulator::Run(const std::vector<SimCommand>& commands, const Options& optio
     }
     InputFeeder feeder(*run);
     bool running = true;
-    for (const SimCommand& c : commands) {
+    SimScript::ForEach(script, [&](const SimCommand& c) {
         switch (c.What) {
         case Kind::Frames:
             running = run->Frames(c.Count);
@@ -116,8 +118,8 @@ int Simulator::Run(const std::vector<SimCommand>& commands, const Options& optio
             out(run->State());
             break;
         case Kind::Shot:
-            if (!run->Shot(c.Text)) {
-                err(c.Text + ": cannot write the picture");
+            if (std::string error; !run->Shot(c.Text, error)) {
+                err(error);
                 status = 1;
             }
             break;
@@ -126,11 +128,11 @@ int Simulator::Run(const std::vector<SimCommand>& commands, const Options& optio
         }
         if (!running) {
             out("{\"terminated\": true}");
-            break;
         }
-    }
+        return running;
+    });
+    // What kept the demo from being written was told when it happened.
     if (!run->CloseDemo()) {
-        err(options.DemoFile + ": the demo could not be written completely");
         status = 1;
     }
     return status;

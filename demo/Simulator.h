@@ -16,11 +16,12 @@ public:
         bool UtcGiven = false;              // Utc overrides the script's
         std::vector<std::string> Arguments; // the game's command line, unless empty
         std::string DemoFile;               // also record the run as a demo here
+        bool ReplaceDemo = false;           // an existing DemoFile is replaced, not refused
     };
 
-    // Lines go to `out`; returns the exit status: 0, or 1 when a level file differs from the
+    // Runs a script that SimScript::Check has accepted, reading it as it goes. Lines go to `out`,
+    // failures to `err`; returns the exit status: 0, or 1 when a level file differs from the
     // script's `level` line, the demo or a shot cannot be written, or the game cannot start.
-    static int Run(const std::vector<SimCommand>& commands, const Options& options,
-                   const std::function<void(const std::string&)>& out,
+    static int Run(std::string_view script, const Options& options, const std::function<void(const std::string&)>& out,
                    const std::function<void(const std::string&)>& err);
 };

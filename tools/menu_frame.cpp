@@ -7,8 +7,10 @@
 #include "platform/app/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 
+#include "platform/base/ControlEscape.h"
+#include "platform/files/AtomicFile.h"
+
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -32,7 +34,7 @@ int main(int argc, char** argv) {
         } else if (output.empty() && !arg.empty() && arg[0] != '-') {
             output = arg;
         } else {
-            std::cerr << "vk_menuframe: unexpected argument " << arg << '\n' << usage;
+            std::cerr << "vk_menuframe: unexpected argument " << platform::EscapeControls(arg) << '\n' << usage;
             return 2;
         }
     }
@@ -49,13 +51,15 @@ int main(int argc, char** argv) {
         application.Idle();
     }
     const platform::RgbImage& screen = platform.ScreenImage();
-    std::ofstream out(output, std::ios::binary);
-    out << "P6\n" << screen.Width << ' ' << screen.Height << "\n255\n";
+    std::string ppm = "P6\n" + std::to_string(screen.Width) + ' ' + std::to_string(screen.Height) + "\n255\n";
+    ppm.reserve(ppm.size() + screen.Pixels.size() * 3);
     for (const platform::Rgb& p : screen.Pixels) {
-        out.put(static_cast<char>(p.r)).put(static_cast<char>(p.g)).put(static_cast<char>(p.b));
+        ppm += static_cast<char>(p.r);
+        ppm += static_cast<char>(p.g);
+        ppm += static_cast<char>(p.b);
     }
-    if (!out.flush()) {
-        std::cerr << "vk_menuframe: " << output << ": cannot be written\n";
+    if (const std::string error = platform::WriteFileAtomically(output, ppm); !error.empty()) {
+        std::cerr << "vk_menuframe: " << error << '\n';
         return 1;
     }
     return 0;

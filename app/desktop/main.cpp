@@ -7,6 +7,7 @@
 #include "game/WindowIcon.h"
 #include "platform/app/Application.h"
 #include "platform/app/StopSignal.h"
+#include "platform/base/ControlEscape.h"
 #include "platform/base/Exception.h"
 #include "platform/sdl/FontLocator.h"
 #include "platform/sdl/SdlPlatform.h"
@@ -32,7 +33,7 @@ int RunGame(const CommandLine& options, const std::vector<std::string>& argument
         std::cerr << "vorkalith: " << warning << '\n';
     }
     if (!options.RecordFile.empty()) {
-        return RecordGame(*sdl, options.RecordFile, arguments);
+        return RecordGame(*sdl, options.RecordFile, arguments, options.Force);
     }
     if (!options.PlaybackFile.empty()) {
         return PlayDemo(sdl.get(), options.PlaybackFile, options.Force);
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
     CommandLine options;
     std::string error;
     if (!options.Parse(arguments, error)) {
-        std::cerr << "vorkalith: " << error << '\n' << CommandLine::Usage();
+        std::cerr << "vorkalith: " << platform::EscapeControls(error) << '\n' << CommandLine::Usage();
         return 2;
     }
     if (options.Help) {
@@ -69,10 +70,11 @@ int main(int argc, char** argv) {
         LevelFolder::Find(LevelFolder::FromEnvironment(options.LevelsDir), LevelFolder::IsFile);
     LevelFolder::Use(levels.Folder);
     if (const std::string warning = LevelFolder::Warning(levels); !warning.empty()) {
-        std::cerr << warning << '\n';
+        std::cerr << platform::EscapeControls(warning) << '\n';
     }
 
-    if (const std::string demoError = DemoUsageError(options.PlaybackFile, options.Headless, options.Force);
+    if (const std::string demoError =
+            DemoUsageError(options.PlaybackFile, options.Headless, options.Force, options.RecordFile);
         !demoError.empty()) {
         std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::Usage();
         return 2;

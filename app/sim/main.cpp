@@ -1,6 +1,6 @@
 // vorkalith-sim: the real game on the headless display, driven by a script, for tests and tools.
 //
-//   vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO] [SCRIPT] [-- GAME-ARGS]
+//   vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO [--force]] [SCRIPT] [-- GAME-ARGS]
 //   vorkalith-sim --from-demo DEMO
 //
 // Runs in the folder of the level files. Without SCRIPT the script is read from standard input.
@@ -11,17 +11,20 @@
 #include "demo/SimScript.h"
 #include "demo/Simulator.h"
 
-#include <fstream>
+#include "platform/app/StopSignal.h"
+#include "platform/base/ControlEscape.h"
+#include "platform/files/WholeFile.h"
+
 #include <iostream>
-#include <iterator>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* kUsage = "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO] [SCRIPT] [-- GAME-ARGS]\n"
-                               "       vorkalith-sim --from-demo DEMO\n";
+constexpr const char* kUsage =
+    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO [--force]] [SCRIPT] [-- GAME-ARGS]\n"
+    "       vorkalith-sim --from-demo DEMO\n";
 
 constexpr const char* kHelp =
     "Runs the game on the headless display, driven by a script (one command a line, '#' comments):\n"
@@ -41,13 +44,15 @@ constexpr const char* kHelp =
     "Output: JSON lines: state objects, {\"error\": MESSAGE}, {\"terminated\": true}.\n"
     "Options:\n"
     "  --utc HH:MM:SS.mmm   the time of day the game starts at (default 00:00:00.000)\n"
-    "  --to-demo DEMO       also record the run as a demo\n"
+    "  --to-demo DEMO       also record the run as a demo (an existing DEMO is refused)\n"
+    "  --force              with --to-demo: replace an existing DEMO\n"
     "  --from-demo DEMO     print the script that replays DEMO exactly\n"
     "  --help               this text\n"
-    "Exit status: 0 done, 1 failure, 2 bad usage or a bad script line.\n";
+    "Exit status: 0 done, 1 failure, 2 bad usage or a bad script line; stopped by SIGINT, SIGTERM or\n"
+    "SIGHUP, the run ends as if the window were closed (the demo is closed with its end line).\n";
 
 int Usage(const std::string& message) {
-    std::cerr << "vorkalith-sim: " << message << '\n' << kUsage;
+    std::cerr << "vorkalith-sim: " << platform::EscapeControls(message) << '\n' << kUsage;
     return 2;
 }
 
@@ -67,8 +72,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--help") {
             std::cout << kUsage << kHelp;
             return 0;
+        } else if (arg == "--force") {
+            options.ReplaceDemo = true;
         } else if (arg == "--utc" || arg == "--to-demo" || arg == "--from-demo") {
-            if (i + 1 >= argc) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 return Usage(arg + " needs a value");
             }
             const std::string value = argv[++i];
@@ -91,8 +98,11 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (options.ReplaceDemo && options.DemoFile.empty()) {
+        return Usage("--force needs --to-demo");
+    }
     if (!fromDemo.empty()) {
-        if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || gameArgs) {
+        if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || options.ReplaceDemo || gameArgs) {
             return Usage("--from-demo takes no other arguments");
         }
         try {
@@ -104,28 +114,34 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    std::string text;
+    // The script is read whole before the game starts, through the demo reader's checks: only a
+    // regular file (or standard input), at most as large as a demo may be.
+    std::string error;
+    std::optional<std::string> text;
     if (scriptFile.empty() || scriptFile == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        scriptFile = "-";
+        scriptFile.assign(1, '-');
+        text = platform::ReadWholeStream(0, DemoReader::kMaxFileBytes, error);
     } else {
-        std::ifstream in(scriptFile, std::ios::binary);
-        if (!in) {
-            std::cerr << "vorkalith-sim: " << scriptFile << ": cannot open\n";
-            return 1;
-        }
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        text = platform::ReadWholeFile(scriptFile, DemoReader::kMaxFileBytes, error);
     }
-    std::vector<SimCommand> commands;
+    if (!text) {
+        std::cerr << "vorkalith-sim: " << platform::EscapeControls(scriptFile) << ": " << error << '\n';
+        return 1;
+    }
     try {
-        commands = SimScript::Parse(text);
+        SimScript::Check(*text);
     } catch (const ScriptError& e) {
-        std::cerr << "vorkalith-sim: " << scriptFile << ":" << e.Line << ": " << e.Message << '\n';
+        std::cerr << "vorkalith-sim: " << platform::EscapeControls(scriptFile) << ":" << e.Line << ": " << e.Message
+                  << '\n';
         return 2;
     }
+    // From here a stop signal ends the run as a closed window would, the demo closed properly.
+    platform::StopSignal::Install();
     // Lines are written whole as they come, so that a reader sees each state at once.
-    return Simulator::Run(
-        commands, options, [](const std::string& line) { std::cout << line << '\n'
-                                                                   << std::flush; },
-        [](const std::string& line) { std::cerr << "vorkalith-sim: " << line << '\n'; });
+    const int status = Simulator::Run(
+        *text, options, [](const std::string& line) { std::cout << line << '\n'
+                                                                << std::flush; },
+        [](const std::string& line) { std::cerr << "vorkalith-sim: " << line << std::endl; });
+    platform::StopSignal::ReRaise();
+    return status;
 }

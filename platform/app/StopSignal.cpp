@@ -6,10 +6,14 @@ namespace platform {
 
 namespace {
 volatile std::sig_atomic_t received = 0;
+// Touched by the event polls of the main thread only.
+bool quitTaken = false;
 
 extern "C" void OnStopSignal(int signal) {
     received = signal;
 }
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 } // namespace
 
 void StopSignal::Install() {
@@ -17,16 +21,26 @@ void StopSignal::Install() {
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : kStopSignals) {
+        sigaction(signal, &action, nullptr);
+    }
 }
 
 int StopSignal::Received() {
     return received;
 }
 
+bool StopSignal::TakeQuit() {
+    if (received == 0 || quitTaken) {
+        return false;
+    }
+    quitTaken = true;
+    return true;
+}
+
 void StopSignal::Clear() {
     received = 0;
+    quitTaken = false;
 }
 
 void StopSignal::ReRaise() {

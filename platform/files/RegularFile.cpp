@@ -1,6 +1,7 @@
 #include "platform/files/RegularFile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,10 +10,20 @@
 namespace platform {
 
 std::optional<RegularFile> RegularFile::Open(const std::string& path) {
+    std::string why;
+    return Open(path, why);
+}
+
+std::optional<RegularFile> RegularFile::Open(const std::string& path, std::string& why) {
     // Opening some devices does something by itself (a serial line raises its modem lines, a
     // tape rewinds), so a name that is not a regular file is not opened at all.
     struct stat named {};
-    if (::stat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) {
+    if (::stat(path.c_str(), &named) != 0) {
+        why = std::strerror(errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(named.st_mode)) {
+        why = "not a regular file";
         return std::nullopt;
     }
     // The name may be given another file in between: O_NONBLOCK keeps the open of a FIFO
@@ -22,11 +33,13 @@ std::optional<RegularFile> RegularFile::Open(const std::string& path) {
         descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) {
+        why = std::strerror(errno);
         return std::nullopt;
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(descriptor);
+        why = "not a regular file";
         return std::nullopt;
     }
     return RegularFile(descriptor, static_cast<uint64_t>(status.st_size));
@@ -46,13 +59,14 @@ std::optional<std::vector<uint8_t>> RegularFile::ReadAll(const std::string& path
 }
 
 RegularFile::RegularFile(RegularFile&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
+    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_), readError_(other.readError_) {}
 
 RegularFile& RegularFile::operator=(RegularFile&& other) noexcept {
     if (this != &other) {
         Close();
         descriptor_ = std::exchange(other.descriptor_, -1);
         size_ = other.size_;
+        readError_ = other.readError_;
     }
     return *this;
 }
@@ -75,7 +89,10 @@ std::size_t RegularFile::Read(void* buffer, std::size_t count) {
         const ssize_t n = ::read(descriptor_, out + done, count - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
-        } else if (n == 0 || errno != EINTR) {
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            readError_ = errno;
             break;
         }
     }

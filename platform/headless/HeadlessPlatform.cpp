@@ -1,5 +1,6 @@
 #include "platform/headless/HeadlessPlatform.h"
 
+#include "platform/app/StopSignal.h"
 #include "platform/pixels/CommonModes.h"
 
 #include <algorithm>
@@ -133,6 +134,11 @@ void HeadlessPlatform::ShowWindow(const std::string& caption) {
 }
 
 bool HeadlessPlatform::PollEvent(Event& event) {
+    // A stop signal closes the simulated window once, as a real one would be closed.
+    if (StopSignal::TakeQuit()) {
+        event = Event{Event::Type::Quit};
+        return true;
+    }
     const DisplayMode& shown = ScreenMode.Width > 0 ? ScreenMode : Desktop;
     Pads.Tick(Milliseconds(), shown.Width, shown.Height);
     if (Pads.Poll(event)) {

@@ -1,8 +1,9 @@
 #include "platform/png/PngWriter.h"
 
-#include <png.h>
+#include "platform/base/ControlEscape.h"
+#include "platform/files/AtomicFile.h"
 
-#include <fstream>
+#include <png.h>
 
 namespace {
 // The picture's pixels as packed rows of red, green and blue bytes, as libpng takes them.
@@ -42,12 +43,18 @@ std::vector<uint8_t> EncodePng(const platform::RgbImage& image) {
     return out;
 }
 
-bool WritePng(const std::string& path, const platform::RgbImage& image) {
+bool WritePng(const std::string& path, const platform::RgbImage& image, std::string& error) {
     const std::vector<uint8_t> png = EncodePng(image);
     if (png.empty()) {
+        error = platform::EscapeControls(path) + ": the picture cannot be encoded as PNG";
         return false;
     }
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(file);
+    error =
+        platform::WriteFileAtomically(path, std::string_view(reinterpret_cast<const char*>(png.data()), png.size()));
+    return error.empty();
+}
+
+bool WritePng(const std::string& path, const platform::RgbImage& image) {
+    std::string error;
+    return WritePng(path, image, error);
 }

@@ -400,7 +400,7 @@ bool SdlPlatform::State::Translate(const SDL_Event& e, Event& out) {
 }
 
 SdlPlatform::SdlPlatform(FramePacing pacing) : state_(std::make_unique<State>(pacing)) {
-    // SIGINT and SIGTERM are the program's own (StopSignal); SDL is not to take them over.
+    // SIGINT, SIGTERM and SIGHUP are the program's own (StopSignal); SDL is not to take them over.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     StartSdlVideo();
     state_->Pads = std::make_unique<SdlGamepads>();
@@ -477,7 +477,7 @@ void SdlPlatform::HideWindow() {
 }
 
 bool SdlPlatform::PollEvent(Event& event) {
-    if (StopSignal::Received() != 0) {
+    if (StopSignal::TakeQuit()) {
         event = Event{Event::Type::Quit};
         return true;
     }
@@ -498,8 +498,19 @@ bool SdlPlatform::PollEvent(Event& event) {
 }
 
 void SdlPlatform::WaitEvent(uint32_t timeoutMs) {
-    // A null event leaves whatever arrived in the queue for PollEvent.
-    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint32_t>(timeoutMs, INT_MAX)));
+    // SDL's wait does not end for a signal, so it waits in slices and a stop signal ends it
+    // after at most one. A null event leaves whatever arrived in the queue for PollEvent.
+    constexpr uint32_t kSliceMs = 50;
+    const uint64_t until = SDL_GetTicks64() + timeoutMs;
+    while (StopSignal::Received() == 0) {
+        const uint64_t now = SDL_GetTicks64();
+        if (now >= until) {
+            return;
+        }
+        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>(until - now, kSliceMs))) != 0) {
+            return;
+        }
+    }
 }
 
 bool SdlPlatform::IsForeground() {

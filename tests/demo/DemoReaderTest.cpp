@@ -1,6 +1,8 @@
 #include "demo/DemoReader.h"
 #include "demo/DemoWriter.h"
 
+#include "game/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -94,24 +96,75 @@ TEST(DemoReaderTest, RefusesDamageWithTheLineAtFault) {
     }
 }
 
-TEST(DemoReaderTest, ACutShortRecordingPlaysOnlyWhenAllowed) {
+TEST(DemoReaderTest, ACutShortRecordingPlaysUpToItsLastWholeFrameOnlyWhenAllowed) {
     const std::string text = kHeader + "f 16 fin\nr 40 17\n";
     EXPECT_EQ(Refusal(text).first, 7);
     EXPECT_NE(Refusal(text).second.find("cut short"), std::string::npos);
     EXPECT_EQ(DemoReader::Parse(text, true).FrameCount(), 41u);
-    // A line cut off in the middle is refused even then.
-    EXPECT_EQ(Refusal(text + "f 1", true).first, 7);
+    // A last line cut off while it was written (a crash, a full disk) is cut short too: refused
+    // as such, and left out when allowed.
+    EXPECT_EQ(Refusal(text + "f 1", false).first, 7);
+    EXPECT_NE(Refusal(text + "f 1", false).second.find("cut short"), std::string::npos);
+    EXPECT_EQ(DemoReader::Parse(text + "f 1", true).FrameCount(), 41u);
+    EXPECT_EQ(DemoReader::Parse(text + "end 4", true).FrameCount(), 41u);
+    // Cut off in the header, it has no frames to play.
+    EXPECT_EQ(Refusal("vorkalith-demo 1\nutc 09:15", true).second, "demo lacks its utc or clock line");
 }
 
-TEST(DemoReaderTest, FileErrorsNameTheFile) {
+TEST(DemoReaderTest, WhatDoesNotStartWithTheVersionLineIsNoDemoWhateverFollows) {
+    for (const std::string& text : {std::string("\x7f"
+                                                "ELF\x02\x01\x01"),
+                                    std::string("PK\x03\x04 binary"), std::string("vorkalith-demo")}) {
+        EXPECT_NE(Refusal(text, true).second.find("not a demo"), std::string::npos) << text;
+    }
+}
+
+TEST(DemoReaderTest, RepeatedHeaderLinesAreRefusedWithBothLineNumbers) {
+    for (const std::string kind : {"utc 10:00:00.000", "clock 5", "foreground 0"}) {
+        const auto [line, message] = Refusal(kHeader + kind + "\nf 16\nend 1\n");
+        EXPECT_EQ(line, 5) << kind;
+        EXPECT_NE(message.find("(the first is line "), std::string::npos) << message;
+    }
+}
+
+TEST(DemoReaderTest, ControlCharactersOfTheFileAreEscapedInMessages) {
+    EXPECT_EQ(Refusal(kHeader + "f 16 k+\x1b]0;owned\x07\nend 1\n").second, "bad input \"k+\\x1b]0;owned\\x07\"");
+    EXPECT_EQ(Refusal(kHeader + "\x1b[2J\n").second, "unknown line \"\\x1b[2J\"");
+    const DemoError named(3, "bad", "demo\x1b[31m.vkd");
+    EXPECT_STREQ(named.what(), "demo\\x1b[31m.vkd:3: bad");
+}
+
+TEST(DemoReaderTest, FileErrorsNameTheFileAndTheCause) {
     try {
         DemoReader::ReadFile("/nonexistent/demo.vkd");
         FAIL() << "read a missing file";
     } catch (const DemoError& e) {
-        EXPECT_STREQ(e.what(), "/nonexistent/demo.vkd: cannot open (not a readable regular file)");
+        EXPECT_STREQ(e.what(), "/nonexistent/demo.vkd: cannot open: No such file or directory");
     }
     // A folder (as a FIFO would) is refused at once rather than read.
     EXPECT_THROW(DemoReader::ReadFile("/tmp"), DemoError);
+    // The kernel's memory file of this process is a regular file whose first page cannot be read:
+    // a read error, which must not pass for the end of a short file.
+    try {
+        DemoReader::ReadFile("/proc/self/mem");
+        FAIL() << "read /proc/self/mem";
+    } catch (const DemoError& e) {
+        EXPECT_EQ(e.Message, "cannot read: Input/output error");
+    }
+}
+
+TEST(DemoReaderTest, AFileReadInBlocksReadsAsTheSameTextInMemory) {
+    // Lines cross the reader's 1 MiB blocks at every offset, one of them longer than a block.
+    std::string text = kHeader + "arg " + std::string(1500000, 'a') + "\n";
+    for (int i = 0; i < 300000; ++i) {
+        text += i % 3 == 0 ? "f 16 k+200 m" + std::to_string(i) + ",5\n" : "f " + std::to_string(i % 7) + "\n";
+    }
+    const Demo inMemory = DemoReader::Parse(text + "f 3 q", true);
+    ScratchFolder folder;
+    folder.Write("d.vkd", text + "f 3 q");
+    const Demo fromFile = DemoReader::ReadFile((folder.Path() / "d.vkd").string(), true);
+    EXPECT_EQ(fromFile, inMemory);
+    EXPECT_EQ(fromFile.FrameCount(), 300000u);
 }
 
 } // namespace

@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: make-demos.sh BUILD}" && pwd)
 cd "$build/run"
-"$build/run/vorkalith-sim" --utc 12:00:00.000 --to-demo "$here/menu-tour.vkd" "$here/menu-tour.sim" >/dev/null
+"$build/run/vorkalith-sim" --utc 12:00:00.000 --force --to-demo "$here/menu-tour.vkd" "$here/menu-tour.sim" >/dev/null
 "$build/tools/vk_demobot" energy "$here/energy.vkd" --utc 09:15:00.000
 "$build/tools/vk_demobot" mine "$here/mine.vkd" --utc 09:15:00.000
 "$build/tools/vk_demobot" level2 "$here/level2.vkd" --utc 09:15:00.000

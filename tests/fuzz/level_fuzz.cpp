@@ -1,8 +1,12 @@
 // Level files: each input becomes 1.vrk in a scratch folder, and a fresh world is built from it
-// by the game's own start-up, which reads level 1 through the real loader. The game is then
-// started from the menu and played for a few frames on the headless display, steered by the
-// bytes after the first 352 (which the loader ignores): bits 0..3 of each hold up, down, left
-// and right for one frame. The form, its pictures and the display are made once.
+// by the game's own start-up, which reads level 1 through the real loader, and its orbs are
+// placed. That is all for an input of at most 352 bytes: the fast path, some hundred times
+// cheaper than a frame, so that the loader and the placement see many levels a second. A longer
+// input also starts the game from the menu and plays it for a few frames on the headless
+// display, steered by the bytes after the first 352 (which the loader ignores): bits 0..3 of each
+// hold up, down, left and right for kFramesPerByte frames. The form, its pictures and the display
+// are made once. A frame here draws the whole screen; once the game can step its rules without
+// drawing, Frame() should do that and the steered frames grow to a few hundred.
 #include "game/Game.h"
 #include "game/MainForm.h"
 #include "game/WorldBuilder.h"
@@ -28,6 +32,7 @@ constexpr std::size_t kLevelBytes = 352;
 // A frame costs far more than the load, so an input plays only a few: the steered ones, then
 // two more with the keys let go.
 constexpr std::size_t kMaxSteeredFrames = 16;
+constexpr int kFramesPerByte = 1;
 constexpr int kMinFrames = 2;
 constexpr int kUp = 200, kDown = 208, kLeft = 203, kRight = 205;
 
@@ -51,11 +56,17 @@ public:
         std::ofstream(kFileName, std::ios::binary | std::ios::trunc)
             .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         FreshWorld();
+        if (size <= kLevelBytes) {
+            platform_.Errors.clear();
+            return;
+        }
         StartGame();
-        const std::size_t steered = size > kLevelBytes ? std::min(size - kLevelBytes, kMaxSteeredFrames) : 0;
+        const std::size_t steered = std::min(size - kLevelBytes, kMaxSteeredFrames);
         for (std::size_t i = 0; i < steered; ++i) {
             Steer(data[kLevelBytes + i]);
-            Frame();
+            for (int k = 0; k < kFramesPerByte; ++k) {
+                Frame();
+            }
         }
         Steer(0);
         for (int i = 0; i < kMinFrames; ++i) {

@@ -6,7 +6,8 @@
 Level seeds are compiled levels from BUILD/run; picture seeds are the stored pictures of
 assets/pictures with a drawing head, plus a few small crafted blocks of the other depths;
 form seeds are the main form packed by BUILD/tools/formpack with one small picture in place
-of every picture (and once with none); key seeds are the form's key-assignment table.
+of every picture (and once with none); key seeds are the form's key-assignment table;
+sim seeds are simulator scripts.
 """
 import os
 import re
@@ -104,6 +105,16 @@ def forms(build):
         pack(re.sub(r'\n\s*Picture\.Data = file\("[^"]*"\)', '', source), 'no-pictures')
 
 
+def scripts():
+    """Simulator scripts: the menu tour of the demo tests and one line of every command."""
+    write('sim', 'menu-tour.sim', read(os.path.join(TOP, 'tests', 'demos', 'menu-tour.sim')))
+    write('sim', 'every-command.sim', b'utc 09:15:00.132\nclock 4000\nforeground 1\narg -sf\narg\n'
+          b'level 1.vrk 352 0123456789abcdef\ntick 17\nframes 2\nkey left down\nscankey 205 up\n'
+          b'mouse 300 230\nbutton down\nbutton up 3 -5 7\nfocus out\nfocus in\nforeground 0\n'
+          b'event expose\nevent focus-in\ntick 60hz\nstate\nframes 1\nevent quit\nframes 1\n')
+    write('sim', 'crlf-comments.sim', b'# a comment\r\nframes 1 # run\r\n\tstate\r\n')
+
+
 def main():
     if len(sys.argv) != 2:
         print('usage: tests/fuzz/make_seeds.py BUILD', file=sys.stderr)
@@ -113,6 +124,7 @@ def main():
     keys()
     levels(build)
     forms(build)
+    scripts()
     return 0
 
 

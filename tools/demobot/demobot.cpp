@@ -133,6 +133,9 @@ int main(int argc, char** argv) {
     }
     SessionStart start;
     start.DemoFile = argv[2];
+    // The demos it makes are made again whenever the game changes: an old one is replaced.
+    start.ReplaceDemo = true;
+    start.OnDemoFailure = [](const std::string& message) { std::cerr << "vk_demobot: " << message << '\n'; };
     long long maxFrames = 200000;
     for (int i = 3; i + 1 < argc; i += 2) {
         const std::string option = argv[i], value = argv[i + 1];
@@ -160,7 +163,6 @@ int main(int argc, char** argv) {
         // The demo ends half a second later, while its screen still shows how the game ended.
         const bool ended = reached && driver.Frames(30);
         if (!session.CloseDemo()) {
-            std::cerr << "vk_demobot: " << start.DemoFile << ": cannot write\n";
             return 1;
         }
         if (!ended) {

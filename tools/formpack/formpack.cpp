@@ -11,6 +11,8 @@
 // Values: 12, -5, true, false, "text", identifier, {member member}, zeros(N),
 // ints32(a b c ...) (little-endian 32-bit values), file("path") (a file's bytes, relative
 // to the source).
+#include "platform/base/ControlEscape.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/files/FormStream.h"
 #include "platform/files/RegularFile.h"
 #include "platform/files/ResourceLimits.h"
@@ -159,13 +161,15 @@ int main(int argc, char** argv) {
         std::string source = sourcePath;
         std::string folder = source.find('/') == std::string::npos ? "." : source.substr(0, source.rfind('/'));
         const std::vector<uint8_t> bytes = WriteStoredForm(Parse(in, folder));
-        std::ofstream out(outputPath, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            throw std::runtime_error(std::string("cannot write ") + outputPath);
+        // Through a temporary name: a build stopped half-way leaves no half-written form.
+        const std::string error = platform::WriteFileAtomically(
+            outputPath, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        if (!error.empty()) {
+            std::cerr << "formpack: " << error << '\n';
+            return 1;
         }
     } catch (const std::exception& e) {
-        std::cerr << sourcePath << ": " << e.what() << '\n';
+        std::cerr << platform::EscapeControls(sourcePath) << ": " << e.what() << '\n';
         return 1;
     }
     return 0;

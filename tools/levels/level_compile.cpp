@@ -3,7 +3,9 @@
 #include "tools/levels/LevelCheck.h"
 #include "tools/levels/LevelFiles.h"
 
-#include <fstream>
+#include "platform/base/ControlEscape.h"
+#include "platform/files/AtomicFile.h"
+
 #include <iostream>
 #include <string>
 
@@ -32,17 +34,19 @@ int main(int argc, char** argv) {
         if (check) {
             auto problems = levels::CheckLevel(level);
             for (const auto& p : problems) {
-                std::cerr << source << ": " << p << "\n";
+                std::cerr << platform::EscapeControls(source) << ": " << p << "\n";
             }
             if (!problems.empty()) {
                 return 1;
             }
         }
-        std::vector<uint8_t> bytes = level.ToBytes();
-        std::ofstream file(output, std::ios::binary);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!file) {
-            std::cerr << output << ": cannot write\n";
+        // Through a temporary name renamed over the output once on the disk: a failed write
+        // (a full disk) leaves no short level behind, and is an error.
+        const std::vector<uint8_t> bytes = level.ToBytes();
+        const std::string error = platform::WriteFileAtomically(
+            output, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        if (!error.empty()) {
+            std::cerr << "vk_levelc: " << error << "\n";
             return 1;
         }
     } catch (const std::exception& e) {

@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
         std::cerr << e.what() << "\n";
         return 1;
     }
-    if (!WritePng(output, picture)) {
-        std::cerr << output << ": cannot write\n";
+    if (std::string error; !WritePng(output, picture, error)) {
+        std::cerr << "vk_levelrender: " << error << "\n";
         return 1;
     }
     return 0;

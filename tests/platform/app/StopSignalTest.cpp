@@ -19,6 +19,17 @@ TEST(StopSignal, RecordsTheSignalInsteadOfDying) {
     StopSignal::ReRaise(); // nothing received: returns
 }
 
+TEST(StopSignal, AHangUpStopsTooAndIsTakenAsAQuitOnce) {
+    StopSignal::Install();
+    StopSignal::Clear();
+    EXPECT_FALSE(StopSignal::TakeQuit());
+    std::raise(SIGHUP);
+    EXPECT_EQ(StopSignal::Received(), SIGHUP);
+    EXPECT_TRUE(StopSignal::TakeQuit());
+    EXPECT_FALSE(StopSignal::TakeQuit());
+    StopSignal::Clear();
+}
+
 TEST(StopSignal, ReRaiseEndsTheProcessByTheSignalReceived) {
     EXPECT_EXIT(
         {
