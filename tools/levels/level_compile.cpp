@@ -1,9 +1,9 @@
 // vk_levelc: compiles a level source into the 352-byte file the game reads.
 // Usage: vk_levelc [--no-check] SOURCE.txt OUTPUT.vrk
-#include "tools/levels/LevelCheck.h"
-#include "tools/levels/LevelFiles.h"
+#include "level/AtomicReplace.h"
+#include "level/LevelCheck.h"
+#include "level/LevelFiles.h"
 
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -32,17 +32,16 @@ int main(int argc, char** argv) {
         if (check) {
             auto problems = levels::CheckLevel(level);
             for (const auto& p : problems) {
-                std::cerr << source << ": " << p << "\n";
+                std::cerr << source << ": " << p.Text << "\n";
             }
             if (!problems.empty()) {
                 return 1;
             }
         }
-        std::vector<uint8_t> bytes = level.ToBytes();
-        std::ofstream file(output, std::ios::binary);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!file) {
-            std::cerr << output << ": cannot write\n";
+        // The level file is replaced whole: a failed write leaves the old one (or none), never half of one.
+        std::string error;
+        if (!levels::ReplaceFileAtomically(output, level.ToBytes(), error)) {
+            std::cerr << error << "\n";
             return 1;
         }
     } catch (const std::exception& e) {

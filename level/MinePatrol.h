@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/levels/Level.h"
+#include "level/Level.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "tools/levels/MinePatrol.h"
+#include "level/MinePatrol.h"
 
 namespace levels {
 
