@@ -30,6 +30,8 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 export XDG_STATE_HOME=$work/state
 
 shot() { import -window root "$out/$1.png"; }
+# A key held for a few frames: the editor reads the keys once a frame.
+tap() { xdotool keydown "$1" sleep 0.1 keyup "$1" sleep 0.3; }
 start() {
     "$editor" "$@" &
     pids+=($!)
@@ -45,38 +47,58 @@ echo "-- level 7"
 start "$top/assets/levels/07.txt"
 xdotool mousemove 250 200 sleep 0.5
 shot editor-level7
+tap F1
+shot editor-help
+tap Escape
+xdotool keydown ctrl keydown shift keydown s sleep 0.1 keyup s keyup shift keyup ctrl sleep 0.3
+shot editor-save-as
+tap Escape
 echo "-- a play-test of level 7"
-xdotool key F5 sleep 2 keydown Left sleep 1.5 keyup Left keydown Up sleep 1 keyup Up sleep 0.5
+tap F5
+xdotool sleep 2 keydown Left sleep 1.5 keyup Left keydown Up sleep 1 keyup Up sleep 0.5
 shot playtest-level7
-xdotool key Escape sleep 1
+tap Escape
+xdotool sleep 1
 shot back-from-playtest
 stop
 
 echo "-- a faulty level"
-# Two ships, a walled-off pocket, a mine that meets the start, a mine that runs off the right.
+# A walled-off room, a mine that meets the ship's start early, a mine that runs off the right.
 cat >"$work/faulty.txt" <<'LEVEL'
 ......................
 .S....................
 ......................
-.>....................
+......................
 ..............#####...
 ..............#...#...
-....<.........#...#...
+..............#...#...
 ..............#####...
+..^...................
 ......................
-.......S..............
 ......................
-......v...............
-......................
+.....>................
+..........<.........#.
 ......................
 ......................
 ......................
 LEVEL
 start "$work/faulty.txt"
-# The pointer on the pocket, whose reason the status line gives.
-xdotool mousemove 490 175 sleep 0.5
+# The pointer on the mine that comes too near the start: the status line gives the reason.
+xdotool mousemove 75 255 sleep 0.5
 shot faulty-marks
-xdotool key p sleep 0.5 mousemove 140 110 sleep 0.5
+tap p
+xdotool mousemove 490 175 sleep 0.5
 shot faulty-paths
+stop
+
+echo "-- two ships and more than 100 mines"
+{
+    echo ".S..................S."
+    for _ in $(seq 6); do echo "vvvvvvvvvvvvvvvvvv...."; done
+    for _ in $(seq 9); do echo "......................"; done
+} >"$work/crowded.txt"
+start "$work/crowded.txt"
+xdotool mousemove 500 120 sleep 0.5
+shot faulty-crowded
 stop
 echo "screenshots in $out"

@@ -465,9 +465,9 @@ std::string Editor::StatusLine() {
     const Cell cell = keyboardLast_ || !InField(pointerX_, pointerY_) ? cursor_ : CellAt(pointerX_, pointerY_);
     const uint8_t code = document_.At(cell.first, cell.second);
     const char* kind = code < layout::kKinds ? texts::edit::kKinds[code] : "?";
-    return name + "   " + Fill(texts::edit::kLevel, {Number(document_.Number())}) + "   " +
-           Fill(texts::edit::kCell, {Number(cell.first), Number(cell.second), kind}) + "   " +
-           Fill(texts::edit::kBrush, {texts::edit::kKinds[kind_]}) + "   " +
+    return name + "  " + Fill(texts::edit::kLevel, {Number(document_.Number())}) + "  " +
+           Fill(texts::edit::kCell, {Number(cell.first), Number(cell.second), kind}) + "  " +
+           Fill(texts::edit::kBrush, {texts::edit::kKinds[kind_]}) + "  " +
            Fill(texts::edit::kMines, {Number(Marks().MineCount())});
 }
 
@@ -487,7 +487,7 @@ std::pair<std::string, bool> Editor::Reason() {
         return {ReasonFor(*p), true};
     }
     if (!marks.Sound()) {
-        return {Fill(texts::edit::kProblems, {Number(static_cast<int>(marks.Problems().size()))}) + ". " +
+        return {Fill(texts::edit::kProblems, {Number(static_cast<int>(marks.Problems().size()))}) + " — " +
                     texts::edit::kProblemsHint,
                 true};
     }
@@ -504,7 +504,7 @@ std::vector<std::string> Editor::PanelLines() {
         return {std::begin(texts::help::kLines), std::end(texts::help::kLines)};
     case Screen::SaveAs:
         return {texts::saveas::kHeading,
-                Fill(texts::saveas::kFolder, {ForScreen(folder_.Text) + "_"}),
+                Fill(texts::saveas::kFolder, {Tail(ForScreen(folder_.Text), 44) + "_"}),
                 Fill(texts::saveas::kNumber, {n}),
                 Fill(texts::saveas::kFiles, {n, n}),
                 texts::saveas::kPack,

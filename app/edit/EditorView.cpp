@@ -209,18 +209,23 @@ void EditorView::Palette(int selected) {
                    Rgb{255, 255, 255}, 2);
 }
 
-void EditorView::Text(int x, int y, int size, const std::string& text, int colour) {
+void EditorView::Text(int x, int y, int size, const std::string& text, int colour, const char* font, int width) {
     TDirectDrawSurfaceCanvas& canvas = Back()->TextCanvas();
     canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.Font.Name = "Arial black";
+    canvas.Font.Name = font;
     canvas.Font.Size = size;
     canvas.Font.Color = colour;
+    // A line too long for its room is set a size or two smaller before it runs over the edge.
+    for (int smaller = 0; smaller < 2 && width > 0 && canvas.TextWidth(text) > width; ++smaller) {
+        --canvas.Font.Size;
+    }
     canvas.WriteText(x, y, text);
 }
 
 void EditorView::Status(const std::string& first, const std::string& second, bool warning) {
-    Text(layout::kTextLeft, layout::kBarTop + 1, 9, first, clWhite);
-    Text(layout::kTextLeft, layout::kBarTop + 15, 9, second, warning ? kWarningColour : clWhite);
+    const int width = 640 - layout::kTextLeft - 2;
+    Text(layout::kTextLeft, layout::kBarTop + 1, 9, first, clWhite, "System", width);
+    Text(layout::kTextLeft, layout::kBarTop + 15, 9, second, warning ? kWarningColour : clWhite, "System", width);
 }
 
 void EditorView::Panel(const std::vector<std::string>& lines) {
@@ -232,7 +237,8 @@ void EditorView::Panel(const std::vector<std::string>& lines) {
     overlay::Darken(*Back(), TRect{20, top, layout::kFieldWidth - 20, top + height});
     overlay::Frame(*Back(), TRect{20, top, layout::kFieldWidth - 20, top + height}, Rgb{200, 200, 220}, 1);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        Text(36, top + 12 + static_cast<int>(i) * kLineHeight, i == 0 ? 13 : 10, lines[i], i == 0 ? 0x40E0FF : clWhite);
+        Text(36, top + 12 + static_cast<int>(i) * kLineHeight, i == 0 ? 13 : 10, lines[i], i == 0 ? 0x40E0FF : clWhite,
+             "Arial black", layout::kFieldWidth - 72);
     }
 }
 

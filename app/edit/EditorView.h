@@ -56,7 +56,8 @@ public:
 
 private:
     void Build();
-    void Text(int x, int y, int size, const std::string& text, int colour);
+    // Text in white or a colour (TColor); at most `width` pixels wide when that is above 0.
+    void Text(int x, int y, int size, const std::string& text, int colour, const char* font, int width);
     TDirectDrawSurface* Back() const;
 
     TForm1& form_;

@@ -90,3 +90,14 @@ std::string ForTerminal(std::string_view text) {
         out += kHex[byte & 15];
     });
 }
+
+std::string Tail(std::string_view text, std::size_t count) {
+    std::size_t at = text.size();
+    for (std::size_t kept = 0; at > 0 && kept < count; ++kept) {
+        // Back to the first byte of the character before.
+        do {
+            --at;
+        } while (at > 0 && (static_cast<uint8_t>(text[at]) & 0xC0) == 0x80);
+    }
+    return at == 0 ? std::string(text) : "…" + std::string(text.substr(at));
+}

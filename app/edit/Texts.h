@@ -16,9 +16,9 @@ inline constexpr const char* kCell = "({}, {}) {}";
 inline constexpr const char* kBrush = "кисть: {}";
 inline constexpr const char* kMines = "мин: {}";
 inline constexpr const char* kCheckPassed = "проверка пройдена";
-inline constexpr const char* kProblems = "нарушений: {}";
+inline constexpr const char* kProblems = "Нарушений: {}";
 inline constexpr const char* kHint = "F1 — клавиши, F5 — испытать";
-inline constexpr const char* kProblemsHint = "Отмеченные клетки нарушают правила: наведите на них указатель";
+inline constexpr const char* kProblemsHint = "наведите указатель на отмеченную клетку";
 inline constexpr const char* kPathsShown = "Пути мин показаны (P — скрыть)";
 inline constexpr const char* kSaved = "Сохранено: {}";
 inline constexpr const char* kSaveFailed = "Не удалось сохранить: {}";
@@ -37,22 +37,21 @@ inline constexpr const char* kPlayTestFailed = "Испытание не запу
 
 // What was wrong with a damaged file that was opened as far as it could be read.
 namespace notes {
-inline constexpr const char* kShortFile = "Файл короче 352 байт ({} байт): недостающие клетки — пол";
-inline constexpr const char* kLongFile = "Файл длиннее 352 байт ({} байт): лишнее не прочитано";
-inline constexpr const char* kUnknownCode = "Неизвестных кодов: {} (первый в клетке ({}, {})), прочитаны как пол";
-inline constexpr const char* kShortLine = "Коротких строк: {} (первая — строка {}), дополнены полом";
-inline constexpr const char* kLongLine = "Длинных строк: {} (первая — строка {}), лишнее отброшено";
-inline constexpr const char* kUnknownSymbol =
-    "Неизвестных символов: {} (первый: строка {}, столбец {}), прочитаны как пол";
+inline constexpr const char* kShortFile = "Файл короче 352 байт ({} байт): остальное — пол";
+inline constexpr const char* kLongFile = "Файл длиннее 352 байт ({} байт): лишнее пропущено";
+inline constexpr const char* kUnknownCode = "Неизвестных кодов: {} (клетка ({}, {})) — пол";
+inline constexpr const char* kShortLine = "Коротких строк: {} (первая — {}), дополнены полом";
+inline constexpr const char* kLongLine = "Длинных строк: {} (первая — {}), хвост отброшен";
+inline constexpr const char* kUnknownSymbol = "Неизвестных символов: {} (строка {}, столбец {}) — пол";
 inline constexpr const char* kMissingLines = "Не хватает строк: {}, дополнены полом";
 inline constexpr const char* kExtraLines = "Лишних строк: {}, отброшены";
 } // namespace notes
 
 // The one-line reason of each rule a level keeps, shown for the marked cell under the pointer.
 namespace rules {
-inline constexpr const char* kUnreachable = "Корабль сюда не доберётся: клетка отрезана стенами";
-inline constexpr const char* kNearStart = "Мина подходит к старту корабля в первые 3 секунды (кадр {})";
-inline constexpr const char* kRunsOff = "Мина уходит за правый край поля: в конце её пути нужна стена";
+inline constexpr const char* kUnreachable = "Корабль сюда не доберётся: клетку отрезали стены";
+inline constexpr const char* kNearStart = "Мина у старта корабля раньше 3 секунд (кадр {})";
+inline constexpr const char* kRunsOff = "Мина уходит за край поля: нужна стена справа";
 inline constexpr const char* kTooMany = "Мин больше 100 ({}): эта в игру не попадёт";
 inline constexpr const char* kNoShip = "На поле нет корабля";
 inline constexpr const char* kShips = "Кораблей {}: нужен ровно один";

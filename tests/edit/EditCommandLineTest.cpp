@@ -47,6 +47,8 @@ TEST(ShownText, NamesFromOutsideCannotControlTheTerminalOrTheScreen) {
     EXPECT_EQ(ForScreen(text), "a?[2Jb??у");
     EXPECT_EQ(Fill("уровень {} из {}", {"7", "24"}), "уровень 7 из 24");
     EXPECT_EQ(Fill("{} и {}", {"1"}), "1 и {}");
+    EXPECT_EQ(Tail("/папка/7", 3), "…а/7");
+    EXPECT_EQ(Tail("abc", 3), "abc");
 }
 
 TEST(TextEntry, KeyPositionsGiveTheCharactersOfAPath) {
