@@ -174,3 +174,22 @@ TEST_F(EditorFilesTest, ConvertWritesWhatTheLevelCompilerWritesAndRefusesAFailin
 }
 
 } // namespace
+
+namespace {
+
+// The field is all the editor shows; what a hand-made file holds outside it (which the game would
+// still place) is cleared as a first step that can be undone.
+TEST(OpenedFrom, CellsOutsideTheFieldAreClearedAsAStepThatCanBeUndone) {
+    Level level = LevelDocument::NewCells();
+    level.Set(21, 3, Wall);
+    level.Set(4, 15, MineLeft);
+    OpenedLevel opened = OpenedFrom(ReadLevel{level, {}, {}}, "x.txt", 5);
+    EXPECT_TRUE(opened.OutsideCleared);
+    EXPECT_EQ(opened.Document.At(21, 3), Floor);
+    EXPECT_EQ(opened.Document.At(4, 15), Floor);
+    EXPECT_TRUE(opened.Document.Modified());
+    EXPECT_TRUE(opened.Document.Undo());
+    EXPECT_EQ(opened.Document.Cells(), level);
+}
+
+} // namespace
