@@ -94,22 +94,23 @@ void CheckPatrol(const Level& level, const ShipCell& ship, const CheckOptions& o
     const int fieldRight = (kFieldColumns - 1) * kCellSize;
 
     MinePatrol patrol(level);
-    std::vector<bool> reported(patrol.Mines().size() * 2, false);
+    std::vector<uint8_t> reported(patrol.Mines().size() * 2, 0);
     const int frames = std::max(options.SafeFrames, options.PatrolFrames);
     for (int frame = 0; frame <= frames; ++frame) {
         for (size_t i = 0; i < patrol.Mines().size(); ++i) {
             const Mine& m = patrol.Mines()[i];
-            std::string who = "mine from " + CellName(m.StartColumn, m.StartRow);
+            // Named only when reported: the loop runs for every mine in every frame.
+            const auto who = [&m] { return "mine from " + CellName(m.StartColumn, m.StartRow); };
             if (frame <= options.SafeFrames && !reported[2 * i] && ship.Count == 1 && m.X < right &&
                 m.X + kCellSize > left && m.Y < bottom && m.Y + kCellSize > top) {
-                reported[2 * i] = true;
+                reported[2 * i] = 1;
                 problems.push_back({Rule::ClearStart, m.StartColumn, m.StartRow, 0, frame,
-                                    who + " comes next to the ship's start in frame " + std::to_string(frame)});
+                                    who() + " comes next to the ship's start in frame " + std::to_string(frame)});
             }
             if (frame <= options.PatrolFrames && !reported[2 * i + 1] && m.X > fieldRight) {
-                reported[2 * i + 1] = true;
+                reported[2 * i + 1] = 1;
                 problems.push_back({Rule::MinesStayInside, m.StartColumn, m.StartRow, 0, frame,
-                                    who + " runs off the right of the field in frame " + std::to_string(frame)});
+                                    who() + " runs off the right of the field in frame " + std::to_string(frame)});
             }
         }
         patrol.Step();

@@ -11,7 +11,8 @@ using namespace levels;
 
 namespace {
 
-constexpr int kNoticeFrames = 5 * 60;
+// What was wrong with the file opened stays longer than other notices.
+constexpr int kOpeningNoticeFrames = 20 * 60;
 // Frames between two writes of the autosave copy while the document keeps changing.
 constexpr int kAutosaveEvery = 30;
 
@@ -85,9 +86,9 @@ Editor::Editor(TForm1& form, OpenedLevel opened, const Settings& settings)
         if (opened.Notes.size() > 1) {
             text += " (+" + Number(static_cast<int>(opened.Notes.size()) - 1) + ")";
         }
-        Notice(text, true);
+        Notice(text, true, kOpeningNoticeFrames);
     } else if (opened.OutsideCleared) {
-        Notice(texts::edit::kOutsideCleared, true);
+        Notice(texts::edit::kOutsideCleared, true, kOpeningNoticeFrames);
     }
     autosavedVersion_ = document_.Version();
     autosaveDue_ = document_.Modified();
@@ -106,10 +107,10 @@ const LevelMarks& Editor::Marks() {
     return *marks_;
 }
 
-void Editor::Notice(std::string text, bool warning) {
+void Editor::Notice(std::string text, bool warning, int frames) {
     notice_ = std::move(text);
     noticeWarns_ = warning;
-    noticeFrames_ = kNoticeFrames;
+    noticeFrames_ = frames;
 }
 
 bool Editor::TakePlayTestRequest() {
@@ -444,7 +445,9 @@ void Editor::Draw() {
     const LevelMarks& marks = Marks();
     view_.Marks(marks, allTracks_);
     view_.MineDirections(document_.Cells());
-    view_.Cursor(cursor_);
+    if (keyboardLast_) {
+        view_.Cursor(cursor_);
+    }
     view_.Palette(kind_);
     const auto [reason, warns] = Reason();
     view_.Status(StatusLine(), reason, warns);

@@ -40,8 +40,8 @@ public:
     void Close();
     // Writes the autosave copy now if there are unsaved changes (before an end by a signal).
     void KeepCopyNow();
-    // A line under the status line for a few seconds.
-    void Notice(std::string text, bool warning = false);
+    // A line under the status line for a few seconds (or `frames`).
+    void Notice(std::string text, bool warning = false, int frames = 5 * 60);
 
     // A play-test was asked for since the last call.
     bool TakePlayTestRequest();
