@@ -120,12 +120,21 @@ bool Editor::TakePlayTestRequest() {
 }
 
 void Editor::MouseDown(TMouseButton button, int x, int y, const platform::KeyState& keys) {
+    // A button let go outside the window never told us; a new press ends that stroke, and one
+    // of the keyboard too.
+    if (dragging_) {
+        MouseUp(dragButton_);
+    }
+    if (spaceStroke_) {
+        spaceStroke_ = false;
+        document_.EndStroke();
+    }
     MouseMove(x, y);
     if (screen_ == Screen::Help) {
         screen_ = Screen::Edit;
         return;
     }
-    if (screen_ != Screen::Edit || button == TMouseButton::mbMiddle || dragging_) {
+    if (screen_ != Screen::Edit || button == TMouseButton::mbMiddle) {
         return;
     }
     if (y >= layout::kBarTop && x >= 0 && x < layout::kPaletteWidth) {

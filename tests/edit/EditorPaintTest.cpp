@@ -147,3 +147,23 @@ TEST_F(EditorPaintTest, ThePaletteChoosesTheKindAndTheLevelNumberTheTileSet) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditorPaintTest, APressAfterAReleaseThatNeverCameStartsANewStroke) {
+    using Type = platform::Event::Type;
+    Mouse(Type::MouseMove, 45, 45);
+    Mouse(Type::MouseDown, 45, 45);
+    Mouse(Type::MouseMove, 105, 45); // the button comes up outside the window: no event
+    Mouse(Type::MouseDown, 45, 255, 3);
+    Mouse(Type::MouseMove, 105, 255);
+    Mouse(Type::MouseUp, 105, 255, 3);
+    Mouse(Type::MouseMove, 300, 400);
+    EXPECT_EQ(Count(Wall), 3);
+    EXPECT_EQ(At(10, 13), Floor) << "no painting after the release";
+    Press(key::Z, {key::ControlLeft});
+    Press(key::Z, {key::ControlLeft});
+    EXPECT_EQ(Count(Wall), 0);
+}
+
+} // namespace
