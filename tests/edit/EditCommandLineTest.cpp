@@ -1,10 +1,13 @@
 #include "app/edit/EditCommandLine.h"
+#include "app/edit/Autosave.h"
 #include "app/edit/ShownText.h"
 #include "app/edit/TextEntry.h"
 #include "game/ScratchFolder.h"
 #include "level/LevelFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 TEST(EditCommandLine, ReadsAFileOrNumberTheOptionsAndConvert) {
     EditCommandLine c;
@@ -59,4 +62,23 @@ TEST(TextEntry, KeyPositionsGiveTheCharactersOfAPath) {
     EXPECT_EQ(TextEntry::CharacterOf(52, false), '.');
     EXPECT_EQ(TextEntry::CharacterOf(28, false), 0); // Enter
     EXPECT_EQ(TextEntry::CharacterOf(200, false), 0);
+}
+
+TEST(Autosave, LivesInTheStateFolderOfXdgOrItsDefault) {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const std::string saved = state ? state : "";
+    ::setenv("HOME", std::getenv("HOME") ? std::getenv("HOME") : "/home/x", 1);
+    const std::string home = std::getenv("HOME");
+    ::setenv("XDG_STATE_HOME", "/var/state", 1);
+    EXPECT_EQ(Autosave::DefaultStateFolder(), "/var/state/vorkalith");
+    ::setenv("XDG_STATE_HOME", "relative", 1);
+    EXPECT_EQ(Autosave::DefaultStateFolder(), home + "/.local/state/vorkalith");
+    ::unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(Autosave::DefaultStateFolder(), home + "/.local/state/vorkalith");
+    if (state) {
+        ::setenv("XDG_STATE_HOME", saved.c_str(), 1);
+    }
+    // Any file name gives a plain name in the state folder.
+    EXPECT_EQ(Autosave("/s", "dir/my level\x1b.txt").Path(), "/s/autosave-my_level_.txt");
+    EXPECT_EQ(Autosave("/s", "").Path(), "/s/autosave-new.txt");
 }
