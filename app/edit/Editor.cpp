@@ -386,7 +386,7 @@ void Editor::OpenSaveAs() {
     screen_ = Screen::SaveAs;
 }
 
-void Editor::SaveTo(const LevelPaths& paths, int number, bool confirmed) {
+void Editor::SaveTo(LevelPaths paths, int number, bool confirmed) {
     if (!Marks().Sound() && !confirmed) {
         pendingSave_ = paths;
         pendingNumber_ = number;

@@ -64,7 +64,8 @@ private:
     void DialogKeys();
     void MoveCursor(int dx, int dy);
     void Save(bool confirmed);
-    void SaveTo(const LevelPaths& paths, int number, bool confirmed);
+    // By value: the paths may be the pending ones, which the save clears.
+    void SaveTo(LevelPaths paths, int number, bool confirmed);
     void OpenSaveAs();
     void RequestQuit();
     void KeepAutosave();
