@@ -4,6 +4,19 @@
 #define VK_VERSION "0"
 #endif
 
+namespace {
+
+// 1 to 24 written in decimal digits; 0 for anything else.
+int ParseLevelNumber(const std::string& text) {
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return 0;
+    }
+    const int number = std::stoi(text);
+    return number >= 1 && number <= 24 ? number : 0;
+}
+
+} // namespace
+
 bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& error) {
     *this = CommandLine{};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -47,6 +60,16 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
             if (!value("--levels", LevelsDir)) {
                 return false;
             }
+        } else if (takes("--level")) {
+            std::string number;
+            if (!value("--level", number)) {
+                return false;
+            }
+            StartLevel = ParseLevelNumber(number);
+            if (StartLevel == 0) {
+                error = "option '--level' needs a level number from 1 to 24, not '" + number + "'";
+                return false;
+            }
         } else if (takes("--record")) {
             if (!value("--record", RecordFile)) {
                 return false;
@@ -78,6 +101,7 @@ std::string CommandLine::Usage() {
            "      --window         start in a resizable window instead of full screen\n"
            "      --integer-scale  scale the picture by whole numbers only (sharp pixels, black bars)\n"
            "      --levels DIR     read the level files 1.vrk .. 24.vrk from DIR\n"
+           "      --level N        start playing at level N (1 to 24) instead of the menu\n"
            "      --record FILE    record the game played into FILE\n"
            "      --playback FILE  play back the game recorded in FILE\n"
            "      --headless       with --playback: play back without a window\n"

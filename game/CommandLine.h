@@ -13,6 +13,8 @@ struct CommandLine {
     bool Window = false;
     bool IntegerScale = false;
     std::string LevelsDir;
+    // --level N: play starts at level N (1 to 24) instead of the menu; 0 when not given.
+    int StartLevel = 0;
     // Demo recording and playback.
     std::string RecordFile;
     std::string PlaybackFile;

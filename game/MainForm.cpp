@@ -7,6 +7,7 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "game/FormLoader.h"
 #include "game/LevelChange.h"
+#include "game/LevelStart.h"
 #include "game/MenuScreens.h"
 #include "game/PlayFrame.h"
 #include "game/Rounding.h"
@@ -37,6 +38,9 @@ void TForm1::FormActivate(TComponent* /*sender*/) {
     }
     worldBuilt_ = true;
     BuildWorld(World);
+    if (const int level = StartLevelOf(Application())) {
+        StartAtLevel(World, level);
+    }
 }
 
 void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {

@@ -14,6 +14,7 @@ build=$1
 
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$here/vorkalith.desktop"
+    desktop-file-validate "$here/vorkalith-edit.desktop"
 else
     echo "validate.sh: desktop-file-validate not installed, desktop file not checked" >&2
 fi

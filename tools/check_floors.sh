@@ -14,6 +14,7 @@ floors='
 10 app/desktop
 10 app/web
 10 app/sim
+10 app/edit
 10 tools
 10 bench
 9 demo
@@ -21,6 +22,7 @@ floors='
 7 sprite
 7 input
 7 sound
+7 level
 6 display
 5 platform/sdl
 5 platform/web

@@ -20,8 +20,8 @@
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 #include "tools/demobot/CellBot.h"
-#include "tools/levels/LevelFiles.h"
-#include "tools/levels/MinePatrol.h"
+#include "level/LevelFiles.h"
+#include "level/MinePatrol.h"
 
 #include <cstdio>
 #include <exception>

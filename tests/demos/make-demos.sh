@@ -11,6 +11,9 @@ cd "$build/run"
 "$build/tools/vk_demobot" energy "$here/energy.vkd" --utc 09:15:00.000
 "$build/tools/vk_demobot" mine "$here/mine.vkd" --utc 09:15:00.000
 "$build/tools/vk_demobot" level2 "$here/level2.vkd" --utc 09:15:00.000
+# A play-test in the level editor, made by its test (the level is playtest-level.txt as 7.vrk).
+VK_KEEP_PLAYTEST_DEMO="$here/playtest.vkd" "$build/tests/edit_tests" \
+    --gtest_filter=PlayTestTest.StateLinesEqualThoseOfTheGameStartedOnTheLevelFileWithTheSameInputs >/dev/null
 # On the one-cell levels the time of day 09:15:00.132 puts an orb of the new game under the ship.
 cd "$build/demo-levels"
 "$build/tools/vk_demobot" end "$here/end.vkd" --utc 09:15:00.132 --max-frames 40000

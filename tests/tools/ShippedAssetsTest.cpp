@@ -1,9 +1,9 @@
 // Checks the levels and pictures kept in assets/: every level sound and fair, the progression
 // as designed, and every picture stored exactly as the catalogue of the game's image lists says.
-#include "tools/levels/LevelCheck.h"
-#include "tools/levels/LevelFiles.h"
+#include "level/LevelCheck.h"
+#include "level/LevelFiles.h"
+#include "level/MinePatrol.h"
 #include "tools/levels/LevelRenderer.h"
-#include "tools/levels/MinePatrol.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,7 @@ TEST(ShippedLevels, EveryLevelIsSoundAndFair) {
     for (int n = 1; n <= 24; ++n) {
         Level level = LoadLevelFile(LevelPath(n));
         auto problems = CheckLevel(level);
-        EXPECT_TRUE(problems.empty()) << "level " << n << ": " << (problems.empty() ? "" : problems.front());
+        EXPECT_TRUE(problems.empty()) << "level " << n << ": " << (problems.empty() ? "" : problems.front().Text);
     }
 }
 

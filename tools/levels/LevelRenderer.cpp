@@ -1,7 +1,7 @@
 #include "tools/levels/LevelRenderer.h"
 
-#include "tools/levels/LevelFiles.h"
-#include "tools/levels/MinePatrol.h"
+#include "level/LevelFiles.h"
+#include "level/MinePatrol.h"
 
 #include <algorithm>
 #include <cmath>
@@ -118,6 +118,17 @@ RgbImage Half(const RgbImage& img) {
 }
 
 } // namespace
+
+TPicture LoadPictureFile(const std::string& path) {
+    const std::vector<uint8_t> block = ReadFileBytes(path);
+    TPicture picture;
+    try {
+        picture.LoadFromStoredData(block.data(), block.size());
+    } catch (const std::exception& e) {
+        throw std::runtime_error(path + ": " + e.what());
+    }
+    return picture;
+}
 
 int TileSetFor(int levelNumber) {
     if (levelNumber <= 4) {

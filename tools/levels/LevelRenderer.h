@@ -1,7 +1,8 @@
 #pragma once
 
+#include "display/DIB.h"
+#include "level/Level.h"
 #include "platform/pixels/DeviceContext.h"
-#include "tools/levels/Level.h"
 
 #include <array>
 #include <cstdint>
@@ -9,6 +10,10 @@
 #include <vector>
 
 namespace levels {
+
+// Reads a stored picture block (assets/pictures/*.pic) with the display library; throws
+// std::runtime_error with the path and the display's message when the block is unreadable.
+TPicture LoadPictureFile(const std::string& path);
 
 // Tile set (WorldList picture 0..4) that the game shows for a level number 1..24.
 int TileSetFor(int levelNumber);

@@ -1,7 +1,7 @@
 // vk_levelcheck: checks level sources or compiled level files and prints a summary line per level.
 // Usage: vk_levelcheck FILE...   (exit status 1 when any level has a problem)
-#include "tools/levels/LevelCheck.h"
-#include "tools/levels/LevelFiles.h"
+#include "level/LevelCheck.h"
+#include "level/LevelFiles.h"
 
 #include <iostream>
 
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
             std::cout << argv[i] << ": " << levels::CountWalls(level) << " walls, " << levels::CountMines(level)
                       << " mines" << (problems.empty() ? ", ok" : "") << "\n";
             for (const auto& p : problems) {
-                std::cout << "  " << p << "\n";
+                std::cout << "  " << p.Text << "\n";
             }
             failed += problems.empty() ? 0 : 1;
         } catch (const std::exception& e) {

@@ -1,7 +1,7 @@
 // vk_levelc: compiles a level source into the 352-byte file the game reads.
 // Usage: vk_levelc [--no-check] SOURCE.txt OUTPUT.vrk
-#include "tools/levels/LevelCheck.h"
-#include "tools/levels/LevelFiles.h"
+#include "level/LevelCheck.h"
+#include "level/LevelFiles.h"
 
 #include "platform/base/ControlEscape.h"
 #include "platform/files/AtomicFile.h"
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         if (check) {
             auto problems = levels::CheckLevel(level);
             for (const auto& p : problems) {
-                std::cerr << platform::EscapeControls(source) << ": " << p << "\n";
+                std::cerr << platform::EscapeControls(source) << ": " << p.Text << "\n";
             }
             if (!problems.empty()) {
                 return 1;

@@ -2,8 +2,8 @@
 // Usage: vk_levelrender [--pictures DIR] OUTPUT.png LEVEL...
 // One level gives its 630 x 450 field at full size (tile set chosen by the number in its file
 // name); several give a contact sheet at half size, numbered in the order given.
+#include "level/LevelFiles.h"
 #include "platform/png/PngWriter.h"
-#include "tools/levels/LevelFiles.h"
 #include "tools/levels/LevelRenderer.h"
 
 #include <iostream>

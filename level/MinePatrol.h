@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/levels/Level.h"
+#include "level/Level.h"
 
 #include <vector>
 
@@ -18,7 +18,19 @@ struct Mine {
 };
 
 // Round(n / 30) the way the game rounds: to the nearest integer, an exact half to the even neighbour.
-int RoundCell(int pixels);
+constexpr int RoundCell(int pixels) {
+    // Floor division first, so negative positions round the same way as positive ones.
+    int q = pixels / kCellSize;
+    int r = pixels % kCellSize;
+    if (r < 0) {
+        r += kCellSize;
+        --q;
+    }
+    if (2 * r > kCellSize || (2 * r == kCellSize && (q & 1) != 0)) {
+        ++q;
+    }
+    return q;
+}
 
 // The mines of a level moving on their own, one pixel per frame: each runs straight on and turns
 // back when the field's edge or a wall lies ahead. The game's rule for the right edge lets a mine
@@ -35,7 +47,12 @@ public:
     const std::vector<Mine>& Mines() const { return mines_; }
 
 private:
+    // A wall of the field in the cell that the pixel position (x, y) rounds to.
+    bool WallAt(int x, int y) const;
+
     Level level_;
+    // Walls by rounded cell, column by column, for the cells the positions of WallAt round to.
+    std::vector<uint8_t> walls_;
     std::vector<Mine> mines_;
 };
 

@@ -1,4 +1,4 @@
-#include "tools/levels/LevelFiles.h"
+#include "level/LevelFiles.h"
 
 #include <gtest/gtest.h>
 

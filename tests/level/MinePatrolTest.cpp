@@ -1,4 +1,4 @@
-#include "tools/levels/MinePatrol.h"
+#include "level/MinePatrol.h"
 
 #include <gtest/gtest.h>
 

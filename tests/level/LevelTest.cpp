@@ -1,4 +1,4 @@
-#include "tools/levels/Level.h"
+#include "level/Level.h"
 
 #include <gtest/gtest.h>
 
@@ -92,4 +92,20 @@ TEST(Level, IsWall_OnlyInsideTheField) {
     EXPECT_FALSE(level.IsWall(4, 15));
     EXPECT_FALSE(level.IsWall(-1, 0));
     EXPECT_TRUE(level.IsWall(20, 14));
+}
+
+TEST(Level, CommentLinesAreSkippedCountedInMessagesAndWrittenFirst) {
+    const std::string grid = Text({{0, 0, 'S'}});
+    std::vector<std::string> comments;
+    const Level level = Level::FromText("; first\n" + grid.substr(0, 46) + "; between\n" + grid.substr(46), &comments);
+    EXPECT_EQ(comments, (std::vector<std::string>{"; first", "; between"}));
+    EXPECT_EQ(level.ToText(comments), "; first\n; between\n" + grid);
+    std::string bad = "; note\n" + grid;
+    bad[7 + 23 + 3] = 'x';
+    try {
+        Level::FromText(bad);
+        FAIL() << "unknown symbol accepted";
+    } catch (const LevelError& e) {
+        EXPECT_NE(std::string(e.what()).find("line 3, column 4"), std::string::npos) << e.what();
+    }
 }

@@ -1,6 +1,6 @@
-#include "tools/levels/LevelCheck.h"
+#include "level/LevelCheck.h"
 
-#include "tools/levels/MinePatrol.h"
+#include "level/MinePatrol.h"
 
 #include <algorithm>
 #include <array>
@@ -39,23 +39,25 @@ ShipCell FindShip(const Level& level) {
     return ship;
 }
 
-void CheckCodes(const Level& level, std::vector<std::string>& problems) {
+void CheckCodes(const Level& level, std::vector<Problem>& problems) {
     for (int column = 0; column < kColumns; ++column) {
         for (int row = 0; row < kRows; ++row) {
             uint8_t code = level.At(column, row);
             bool inField = column < kFieldColumns && row < kFieldRows;
             if (code > Ship) {
-                problems.push_back("cell " + CellName(column, row) + " holds code " + std::to_string(code) +
-                                   ", which the game ignores");
+                problems.push_back({Rule::KnownCodes, column, row, code, 0,
+                                    "cell " + CellName(column, row) + " holds code " + std::to_string(code) +
+                                        ", which the game ignores"});
             } else if (!inField && code != Floor) {
-                problems.push_back("cell " + CellName(column, row) + " lies outside the field but holds '" +
-                                   Symbol(code) + "'");
+                problems.push_back(
+                    {Rule::FloorOutside, column, row, code, 0,
+                     "cell " + CellName(column, row) + " lies outside the field but holds '" + Symbol(code) + "'"});
             }
         }
     }
 }
 
-void CheckReach(const Level& level, const ShipCell& ship, std::vector<std::string>& problems) {
+void CheckReach(const Level& level, const ShipCell& ship, std::vector<Problem>& problems) {
     std::array<std::array<bool, kFieldRows>, kFieldColumns> seen{};
     std::deque<std::pair<int, int>> queue{{ship.Column, ship.Row}};
     seen[ship.Column][ship.Row] = true;
@@ -75,14 +77,15 @@ void CheckReach(const Level& level, const ShipCell& ship, std::vector<std::strin
     for (int row = 0; row < kFieldRows; ++row) {
         for (int column = 0; column < kFieldColumns; ++column) {
             if (!level.IsWall(column, row) && !seen[column][row]) {
-                problems.push_back("floor cell " + CellName(column, row) + " cannot be reached from the ship");
+                problems.push_back({Rule::Reachable, column, row, 0, 0,
+                                    "floor cell " + CellName(column, row) + " cannot be reached from the ship"});
             }
         }
     }
 }
 
 void CheckPatrol(const Level& level, const ShipCell& ship, const CheckOptions& options,
-                 std::vector<std::string>& problems) {
+                 std::vector<Problem>& problems) {
     // The ship's start cell and its eight neighbours, in pixels; a mine box overlapping it is too close.
     const int left = (ship.Column - 1) * kCellSize;
     const int top = (ship.Row - 1) * kCellSize;
@@ -91,20 +94,23 @@ void CheckPatrol(const Level& level, const ShipCell& ship, const CheckOptions& o
     const int fieldRight = (kFieldColumns - 1) * kCellSize;
 
     MinePatrol patrol(level);
-    std::vector<bool> reported(patrol.Mines().size() * 2, false);
+    std::vector<uint8_t> reported(patrol.Mines().size() * 2, 0);
     const int frames = std::max(options.SafeFrames, options.PatrolFrames);
     for (int frame = 0; frame <= frames; ++frame) {
         for (size_t i = 0; i < patrol.Mines().size(); ++i) {
             const Mine& m = patrol.Mines()[i];
-            std::string who = "mine from " + CellName(m.StartColumn, m.StartRow);
+            // Named only when reported: the loop runs for every mine in every frame.
+            const auto who = [&m] { return "mine from " + CellName(m.StartColumn, m.StartRow); };
             if (frame <= options.SafeFrames && !reported[2 * i] && ship.Count == 1 && m.X < right &&
                 m.X + kCellSize > left && m.Y < bottom && m.Y + kCellSize > top) {
-                reported[2 * i] = true;
-                problems.push_back(who + " comes next to the ship's start in frame " + std::to_string(frame));
+                reported[2 * i] = 1;
+                problems.push_back({Rule::ClearStart, m.StartColumn, m.StartRow, 0, frame,
+                                    who() + " comes next to the ship's start in frame " + std::to_string(frame)});
             }
             if (frame <= options.PatrolFrames && !reported[2 * i + 1] && m.X > fieldRight) {
-                reported[2 * i + 1] = true;
-                problems.push_back(who + " runs off the right of the field in frame " + std::to_string(frame));
+                reported[2 * i + 1] = 1;
+                problems.push_back({Rule::MinesStayInside, m.StartColumn, m.StartRow, 0, frame,
+                                    who() + " runs off the right of the field in frame " + std::to_string(frame)});
             }
         }
         patrol.Step();
@@ -133,16 +139,18 @@ int CountWalls(const Level& level) {
     return count;
 }
 
-std::vector<std::string> CheckLevel(const Level& level, const CheckOptions& options) {
-    std::vector<std::string> problems;
+std::vector<Problem> CheckLevel(const Level& level, const CheckOptions& options) {
+    std::vector<Problem> problems;
     CheckCodes(level, problems);
     int mines = CountMines(level);
     if (mines > kMaxMines) {
-        problems.push_back(std::to_string(mines) + " mines, more than " + std::to_string(kMaxMines));
+        problems.push_back({Rule::MineLimit, -1, -1, mines, 0,
+                            std::to_string(mines) + " mines, more than " + std::to_string(kMaxMines)});
     }
     ShipCell ship = FindShip(level);
     if (ship.Count != 1) {
-        problems.push_back(std::to_string(ship.Count) + " ship cells instead of one");
+        problems.push_back(
+            {Rule::OneShip, -1, -1, ship.Count, 0, std::to_string(ship.Count) + " ship cells instead of one"});
     }
     bool shipInField = ship.Count == 1 && ship.Column < kFieldColumns && ship.Row < kFieldRows;
     if (shipInField) {

@@ -1,4 +1,4 @@
-#include "tools/levels/Level.h"
+#include "level/Level.h"
 
 #include <algorithm>
 
@@ -27,11 +27,13 @@ Level::Level() {
     codes_.fill(Floor);
 }
 
-Level Level::FromText(std::string_view text) {
+Level Level::FromText(std::string_view text, std::vector<std::string>* comments) {
     Level level;
     int row = 0;
+    int lineNumber = 0; // of the text, comments counted, for the messages
     size_t start = 0;
     while (start < text.size()) {
+        ++lineNumber;
         size_t end = text.find('\n', start);
         if (end == std::string_view::npos) {
             end = text.size();
@@ -41,20 +43,26 @@ Level Level::FromText(std::string_view text) {
             line.remove_suffix(1);
         }
         start = end + 1;
+        if (!line.empty() && line.front() == kCommentMark) {
+            if (comments) {
+                comments->emplace_back(line);
+            }
+            continue;
+        }
         if (row >= kRows) {
             if (line.empty() && start >= text.size()) {
                 break;
             }
-            throw LevelError("line " + std::to_string(row + 1) + ": more than " + std::to_string(kRows) + " lines");
+            throw LevelError("line " + std::to_string(lineNumber) + ": more than " + std::to_string(kRows) + " lines");
         }
         if (line.size() != static_cast<size_t>(kColumns)) {
-            throw LevelError("line " + std::to_string(row + 1) + ": " + std::to_string(line.size()) +
+            throw LevelError("line " + std::to_string(lineNumber) + ": " + std::to_string(line.size()) +
                              " symbols instead of " + std::to_string(kColumns));
         }
         for (int column = 0; column < kColumns; ++column) {
             int code = CodeOf(line[column]);
             if (code < 0) {
-                throw LevelError("line " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) +
+                throw LevelError("line " + std::to_string(lineNumber) + ", column " + std::to_string(column + 1) +
                                  ": unknown symbol '" + std::string(1, line[column]) + "'");
             }
             level.Set(column, row, static_cast<uint8_t>(code));
@@ -90,6 +98,15 @@ std::string Level::ToText() const {
         text += '\n';
     }
     return text;
+}
+
+std::string Level::ToText(const std::vector<std::string>& comments) const {
+    std::string text;
+    for (const std::string& comment : comments) {
+        text += comment;
+        text += '\n';
+    }
+    return text + ToText();
 }
 
 bool Level::IsWall(int column, int row) const {

@@ -1,5 +1,6 @@
-#include "tools/levels/LevelFiles.h"
+#include "level/LevelFiles.h"
 
+#include "platform/files/AtomicFile.h"
 #include "platform/files/RegularFile.h"
 #include "platform/files/ResourceLimits.h"
 
@@ -15,13 +16,29 @@ Level LoadLevelFile(const std::string& path) {
         throw LevelError(path + ": cannot open");
     }
     try {
-        if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0) {
+        if (IsSourcePath(path)) {
             return Level::FromText(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
         }
         return Level::FromBytes(data);
     } catch (const LevelError& e) {
         throw LevelError(path + ": " + e.what());
     }
+}
+
+bool IsSourcePath(const std::string& path) {
+    return path.size() >= 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
+}
+
+bool SaveLevelFile(const std::string& path, const Level& level, const std::vector<std::string>& comments,
+                   std::string& error) {
+    if (IsSourcePath(path)) {
+        error = platform::WriteFileAtomically(path, level.ToText(comments));
+        return error.empty();
+    }
+    const std::vector<uint8_t> bytes = level.ToBytes();
+    error = platform::WriteFileAtomically(path,
+                                          std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return error.empty();
 }
 
 int LevelNumberOf(const std::string& path) {
@@ -45,17 +62,6 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
         throw std::runtime_error(path + ": cannot open");
     }
     return std::move(*bytes);
-}
-
-TPicture LoadPictureFile(const std::string& path) {
-    const std::vector<uint8_t> block = ReadFileBytes(path);
-    TPicture picture;
-    try {
-        picture.LoadFromStoredData(block.data(), block.size());
-    } catch (const std::exception& e) {
-        throw std::runtime_error(path + ": " + e.what());
-    }
-    return picture;
 }
 
 } // namespace levels

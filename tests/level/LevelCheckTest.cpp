@@ -1,4 +1,4 @@
-#include "tools/levels/LevelCheck.h"
+#include "level/LevelCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@ using namespace levels;
 
 namespace {
 
-bool Mentions(const std::vector<std::string>& problems, const std::string& words) {
+bool Mentions(const std::vector<Problem>& problems, const std::string& words) {
     for (const auto& p : problems) {
-        if (p.find(words) != std::string::npos) {
+        if (p.Text.find(words) != std::string::npos) {
             return true;
         }
     }
