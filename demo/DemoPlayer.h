@@ -17,8 +17,12 @@ class HeadlessPlatform;
 // platform, or over a headless one, and fed the demo's inputs frame by frame.
 class DemoPlayer {
 public:
+    // How frames are played: drawn and presented as the game shows them, or the rules alone
+    // (headless only), which ends at the same state many times faster.
+    enum class Mode { Drawn, RulesOnly };
+
     // `window` null plays headless.
-    DemoPlayer(platform::Platform* window, const Demo& demo);
+    DemoPlayer(platform::Platform* window, const Demo& demo, Mode mode = Mode::Drawn);
     ~DemoPlayer();
 
     // Makes the main form; false (the error shown) when it cannot be made.
@@ -42,6 +46,7 @@ public:
 
 private:
     const Demo& demo_;
+    const Mode mode_;
     const uint64_t total_; // frames in the demo, every repeat counted
     std::unique_ptr<platform::HeadlessPlatform> headless_;
     std::unique_ptr<ScriptedPlatform> scripted_;
