@@ -50,6 +50,7 @@ bool DemoPlayer::Step() {
     scripted_->BeginFrame(repeat_ == 0 ? frame : DemoFrame{frame.Delta, 1, {}});
     ++repeat_;
     ++played_;
+    elapsedMs_ += frame.Delta;
     if (!loop_->Pass()) {
         gameEnded_ = true;
         endedEarly_ = played_ < total_ && !scripted_->WindowClosed();

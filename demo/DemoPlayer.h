@@ -39,8 +39,12 @@ public:
 
     TForm1& Form() const { return *form_; }
     uint64_t Frames() const;
+    // The game has ended, on its own or by a closed window.
+    bool GameEnded() const { return gameEnded_; }
     // The game ended while the demo still had frames: the replay went another way.
     bool EndedEarly() const { return endedEarly_; }
+    // The demo's clock from its start to the frame last played, in milliseconds.
+    uint64_t ElapsedMs() const { return elapsedMs_; }
     // The final-state line.
     std::string FinalState() const;
 
@@ -57,6 +61,7 @@ private:
     std::size_t frame_ = 0;
     uint32_t repeat_ = 0;
     uint64_t played_ = 0;
+    uint64_t elapsedMs_ = 0;
     bool gameEnded_ = false;
     bool endedEarly_ = false;
 };

@@ -129,6 +129,14 @@ private:
             }
             demo_.Utc = *time;
             haveUtc_ = true;
+        } else if (kind == "daily") {
+            Expect(words, 3);
+            const auto date = DailyChallenge::ParseDate(words[1]);
+            const auto startedAt = demotext::ParseTime(words[2]);
+            if (!date || !startedAt) {
+                Fail("bad daily line (daily YYYY-MM-DD HH:MM:SS.mmm)");
+            }
+            demo_.Daily = DemoDaily{*date, *startedAt};
         } else if (kind == "clock") {
             Expect(words, 2);
             demo_.Clock = static_cast<uint32_t>(Number(words[1], 0, UINT32_MAX, "clock"));

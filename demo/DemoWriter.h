@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 // Writes a demo as it is made. Lines are gathered in memory and written out every few seconds
@@ -18,8 +19,9 @@ public:
     DemoWriter(const DemoWriter&) = delete;
     DemoWriter& operator=(const DemoWriter&) = delete;
 
+    // The header lines; `daily` for a daily session.
     void Header(const platform::TimeOfDay& utc, uint32_t clock, bool foreground,
-                const std::vector<std::string>& arguments);
+                const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily = std::nullopt);
     void Level(const LevelDigest& level);
     void Frame(const DemoFrame& frame);
     // Writes the end line and everything pending; false when the file could not be written.
