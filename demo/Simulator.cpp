@@ -21,6 +21,7 @@ Start ReadStart(const std::vector<SimCommand>& commands, const Simulator::Option
     SessionStart& session = start.Session;
     session.Utc = options.Utc;
     session.DemoFile = options.DemoFile;
+    session.Daily = options.Daily;
     for (const SimCommand& c : commands) {
         if (c.What == Kind::Frames) {
             break;

@@ -3,6 +3,7 @@
 #include "demo/SimScript.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ public:
         bool UtcGiven = false;              // Utc overrides the script's
         std::vector<std::string> Arguments; // the game's command line, unless empty
         std::string DemoFile;               // also record the run as a demo here
+        std::optional<UtcDate> Daily;       // a daily session on that date (Utc: its real start)
     };
 
     // Lines go to `out`; returns the exit status: 0, or 1 when a level file differs from the

@@ -1,11 +1,12 @@
 // vorkalith-sim: the real game on the headless display, driven by a script, for tests and tools.
 //
-//   vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO] [SCRIPT] [-- GAME-ARGS]
+//   vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO] [SCRIPT] [-- GAME-ARGS]
 //   vorkalith-sim --from-demo DEMO
 //
 // Runs in the folder of the level files. Without SCRIPT the script is read from standard input.
 // Output is JSON lines (state objects, errors, the end of the application). --to-demo also
-// records the run as a demo; --from-demo prints the script that replays a demo.
+// records the run as a demo; --from-demo prints the script that replays a demo; --daily plays
+// the daily challenge of a date.
 #include "demo/DemoReader.h"
 #include "demo/DemoText.h"
 #include "demo/SimScript.h"
@@ -20,8 +21,10 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO] [SCRIPT] [-- GAME-ARGS]\n"
-                               "       vorkalith-sim --from-demo DEMO\n";
+constexpr const char* kUsage =
+    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO] [SCRIPT] "
+    "[-- GAME-ARGS]\n"
+    "       vorkalith-sim --from-demo DEMO\n";
 
 constexpr const char* kHelp =
     "Runs the game on the headless display, driven by a script (one command a line, '#' comments):\n"
@@ -41,6 +44,8 @@ constexpr const char* kHelp =
     "Output: JSON lines: state objects, {\"error\": MESSAGE}, {\"terminated\": true}.\n"
     "Options:\n"
     "  --utc HH:MM:SS.mmm   the time of day the game starts at (default 00:00:00.000)\n"
+    "  --daily YYYY-MM-DD   a daily session of that date: the game is seeded from the date, and\n"
+    "                       --utc is the real time of day it starts at\n"
     "  --to-demo DEMO       also record the run as a demo\n"
     "  --from-demo DEMO     print the script that replays DEMO exactly\n"
     "  --help               this text\n"
@@ -67,7 +72,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--help") {
             std::cout << kUsage << kHelp;
             return 0;
-        } else if (arg == "--utc" || arg == "--to-demo" || arg == "--from-demo") {
+        } else if (arg == "--utc" || arg == "--daily" || arg == "--to-demo" || arg == "--from-demo") {
             if (i + 1 >= argc) {
                 return Usage(arg + " needs a value");
             }
@@ -79,6 +84,11 @@ int main(int argc, char** argv) {
                 }
                 options.Utc = *time;
                 options.UtcGiven = true;
+            } else if (arg == "--daily") {
+                options.Daily = DailyChallenge::ParseDate(value);
+                if (!options.Daily) {
+                    return Usage("bad date \"" + value + "\" (YYYY-MM-DD)");
+                }
             } else {
                 (arg == "--to-demo" ? options.DemoFile : fromDemo) = value;
             }
@@ -92,7 +102,7 @@ int main(int argc, char** argv) {
     }
 
     if (!fromDemo.empty()) {
-        if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || gameArgs) {
+        if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || options.Daily || gameArgs) {
             return Usage("--from-demo takes no other arguments");
         }
         try {
