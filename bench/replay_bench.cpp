@@ -1,7 +1,7 @@
 // Speed of a replay by the rules alone, as --verify plays a demo, against the full headless replay
 // of --playback --headless, on the same demo in one run: rounds of the two alternate, and each
 // reports its median start-up and frames per second, and the ratio. The target is 50,000 frames a
-// second by the rules alone on one core. Run from the folder holding the level files (build/run).
+// second by the rules alone on one core. GameRun from the folder holding the level files (build/run).
 //
 //   replay_bench [ROUNDS [DEMO]]     (5 rounds of tests/demos/level2.vkd, 8,517 frames of play)
 #include "demo/DemoPlayer.h"

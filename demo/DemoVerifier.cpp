@@ -54,7 +54,7 @@ bool OnInstalledLevels(const std::vector<LevelDigest>& read, int level) {
 
 // The first game of a daily demo counts as the day's game when the game was given the seed of the
 // stated date and the game started before that date ended.
-std::optional<UtcDate> DailyDate(const Demo& demo, const Run& run) {
+std::optional<UtcDate> DailyDate(const Demo& demo, const GameRun& run) {
     if (!demo.Daily) {
         return std::nullopt;
     }
@@ -111,7 +111,7 @@ Verification DemoVerifier::Replay(const Demo& demo, uint64_t maxFrames) {
     RunTracker tracker;
     // The level files read since the current run started.
     std::vector<LevelDigest> runLevels;
-    auto report = [&](const Run& run) {
+    auto report = [&](const GameRun& run) {
         VerifiedRun verified{run, OnInstalledLevels(runLevels, run.Level), std::nullopt};
         if (result.Runs.empty()) {
             verified.Daily = DailyDate(demo, run);
@@ -125,7 +125,7 @@ Verification DemoVerifier::Replay(const Demo& demo, uint64_t maxFrames) {
             continue;
         }
         result.Frames = player.Frames();
-        const Run* ended = tracker.AfterFrame(world, result.Frames, player.ElapsedMs());
+        const GameRun* ended = tracker.AfterFrame(world, result.Frames, player.ElapsedMs());
         std::vector<LevelDigest> opened = levels.Take();
         if (ended || tracker.Current()) {
             runLevels.insert(runLevels.end(), opened.begin(), opened.end());
@@ -134,7 +134,7 @@ Verification DemoVerifier::Replay(const Demo& demo, uint64_t maxFrames) {
             report(*ended);
         }
     }
-    if (const Run* last = tracker.Finish(player.GameEnded() ? RunEnd::Closed : RunEnd::Unfinished)) {
+    if (const GameRun* last = tracker.Finish(player.GameEnded() ? RunEnd::Closed : RunEnd::Unfinished)) {
         report(*last);
     }
     result.EndedEarly = player.EndedEarly();
@@ -142,7 +142,7 @@ Verification DemoVerifier::Replay(const Demo& demo, uint64_t maxFrames) {
 }
 
 std::string DemoVerifier::Json(const VerifiedRun& run, std::size_t number) {
-    const Run& r = run.Played;
+    const GameRun& r = run.Played;
     return jsontext::Object()
         .Add("Run", static_cast<long long>(number))
         .Add("FirstFrame", static_cast<long long>(r.FirstFrame))

@@ -11,7 +11,7 @@
 
 // A run as a verifying replay played it.
 struct VerifiedRun {
-    Run Played;
+    GameRun Played;
     // Every level file the run read up to the level it reached was the installed one.
     bool InstalledLevels = false;
     // The date of a daily run: the demo's first game, played on the seed of the date the demo

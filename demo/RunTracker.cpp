@@ -8,7 +8,7 @@ namespace {
 constexpr uint8_t kMenu = 0, kPlay = 1, kLevelChange = 2, kEnd = 5;
 } // namespace
 
-const Run* RunTracker::AfterFrame(const TGame& game, uint64_t frame, uint64_t elapsedMs) {
+const GameRun* RunTracker::AfterFrame(const TGame& game, uint64_t frame, uint64_t elapsedMs) {
     const uint8_t before = lastState_;
     const uint8_t state = game.GameState;
     const uint8_t orbs = game.OrbsEaten;
@@ -20,7 +20,7 @@ const Run* RunTracker::AfterFrame(const TGame& game, uint64_t frame, uint64_t el
         // Only the menu's first item leads from the menu into play.
         if (before == kMenu && state == kPlay) {
             playing_ = true;
-            current_ = Run{};
+            current_ = GameRun{};
             current_.FirstFrame = frame;
             current_.LastFrame = frame;
             current_.StartMs = elapsedMs;
@@ -54,11 +54,11 @@ const Run* RunTracker::AfterFrame(const TGame& game, uint64_t frame, uint64_t el
     return nullptr;
 }
 
-const Run* RunTracker::Finish(RunEnd how) {
+const GameRun* RunTracker::Finish(RunEnd how) {
     return playing_ ? End(how) : nullptr;
 }
 
-const Run* RunTracker::End(RunEnd how) {
+const GameRun* RunTracker::End(RunEnd how) {
     playing_ = false;
     current_.End = how;
     runs_.push_back(current_);

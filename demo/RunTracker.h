@@ -16,7 +16,7 @@ enum class RunEnd {
 
 // One game, from the click on "Старт" in the menu to its end. Frames are counted from 1, as the
 // state lines count them.
-struct Run {
+struct GameRun {
     uint64_t FirstFrame = 0; // the frame whose click started the game
     uint64_t LastFrame = 0;  // the frame that ended it; the last one seen when it did not end
     uint64_t StartMs = 0;    // the session's clock from the session's start to the first frame
@@ -35,24 +35,24 @@ class RunTracker {
 public:
     // The world as frame `frame` left it, `elapsedMs` the session's clock since its start. Returns
     // the run this frame ended, null when none did; the pointer lasts until the next call.
-    const Run* AfterFrame(const TGame& game, uint64_t frame, uint64_t elapsedMs);
+    const GameRun* AfterFrame(const TGame& game, uint64_t frame, uint64_t elapsedMs);
     // Ends a run still going when the session stops, as `how` (Closed or Unfinished); returns it,
     // or null when no run was going.
-    const Run* Finish(RunEnd how);
+    const GameRun* Finish(RunEnd how);
 
     // The run going on, null between runs.
-    const Run* Current() const { return playing_ ? &current_ : nullptr; }
+    const GameRun* Current() const { return playing_ ? &current_ : nullptr; }
     // The runs that ended, in order.
-    const std::vector<Run>& Runs() const { return runs_; }
+    const std::vector<GameRun>& Runs() const { return runs_; }
 
     // A word for each end: "game-over", "end-screen", "esc", "closed", "unfinished".
     static const char* Name(RunEnd end);
 
 private:
-    const Run* End(RunEnd how);
+    const GameRun* End(RunEnd how);
 
-    std::vector<Run> runs_;
-    Run current_;
+    std::vector<GameRun> runs_;
+    GameRun current_;
     bool playing_ = false;
     uint8_t lastState_ = 0;
     uint8_t lastOrbs_ = 0;

@@ -46,7 +46,7 @@ std::string Difference(const std::string& drawn, const std::string& rulesOnly) {
     return "drawn " + drawn.substr(from, 80) + "\n  rules only " + rulesOnly.substr(from, 80);
 }
 
-std::string RunText(const Run& run) {
+std::string RunText(const GameRun& run) {
     return std::to_string(run.FirstFrame) + ".." + std::to_string(run.LastFrame) + " best " +
            std::to_string(run.BestScore) + " score " + std::to_string(run.Score) + " level " +
            std::to_string(run.Level) + " orbs " + std::to_string(run.OrbsEaten) + " " + RunTracker::Name(run.End);
@@ -95,7 +95,7 @@ bool CheckDemo(const std::string& file, uint64_t& frames) {
         for (const VerifiedRun& run : verified.Runs) {
             std::cerr << "  verified " << RunText(run.Played) << '\n';
         }
-        for (const Run& run : tracker.Runs()) {
+        for (const GameRun& run : tracker.Runs()) {
             std::cerr << "  drawn    " << RunText(run) << '\n';
         }
         return false;
@@ -298,7 +298,7 @@ bool CheckSession(uint32_t seed, uint64_t frames, const std::optional<platform::
     runs.Finish(RunEnd::Unfinished);
     int ends[5] = {};
     int levels = 0;
-    for (const Run& run : runs.Runs()) {
+    for (const GameRun& run : runs.Runs()) {
         ++ends[static_cast<int>(run.End)];
         levels = std::max(levels, run.Level);
     }
