@@ -62,7 +62,7 @@ protected:
 
 // Left into the wall beside the start, the energy runs out and the game is lost.
 std::vector<SessionStep> IntoTheWall() {
-    return {{{{K::KeyDown, 203}}, 400}, {{{K::KeyDown, 1}}, 1}, {{{K::KeyUp, 1}}, 30}};
+    return {{{{K::KeyDown, 203}}, 150}, {{{K::KeyDown, 1}}, 1}, {{{K::KeyUp, 1}}, 10}};
 }
 
 TEST_F(DemoVerifierTest, AHandEditedDemoVerifiesToWhatItsReplayGives) {
