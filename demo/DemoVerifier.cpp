@@ -66,6 +66,18 @@ std::optional<UtcDate> DailyDate(const Demo& demo, const GameRun& run) {
     return demo.Daily->Date;
 }
 
+// The files the game opens are the level files 1.vrk to 25.vrk (the one after the last level),
+// read from the level folder; a demo naming any other file would have it read from wherever it
+// points.
+bool IsLevelFileName(const std::string& name) {
+    for (int n = 1; n <= 25; ++n) {
+        if (name == LevelFileName(n)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string Joined(const std::vector<std::string>& names) {
     std::string text;
     for (const std::string& name : names) {
@@ -93,6 +105,11 @@ Demo DemoVerifier::Read(const std::string& path) {
                         "too long to verify (" + std::to_string(demo.FrameCount()) + " frames, more than " +
                             std::to_string(kMaxFrames) + ", two hours at 60 frames a second)",
                         path);
+    }
+    for (const LevelDigest& level : demo.Levels) {
+        if (!IsLevelFileName(level.FileName)) {
+            throw DemoError(0, "a level line names a file that the game never reads", path);
+        }
     }
     if (const std::vector<std::string> differing = LevelDigests::Differing(demo); !differing.empty()) {
         throw DemoError(0, LevelDigests::DifferingMessage(Joined(differing)), path);

@@ -36,8 +36,9 @@ public:
     static constexpr uint64_t kMaxFrames = 432'000;
 
     // Reads a demo to verify: a regular file of at most kMaxFileBytes holding a whole demo (with its
-    // end line) of at most kMaxFrames frames, recorded with the level files of the folder in use.
-    // Raises DemoError naming the file and the line at fault (0 for the file as a whole).
+    // end line) of at most kMaxFrames frames, recorded with the level files of the folder in use
+    // and naming no other files than those. Raises DemoError naming the file and the line at fault
+    // (0 for the file as a whole).
     static Demo Read(const std::string& path);
     // Replays at most `maxFrames` frames of the demo by the rules alone and reports its runs; a run
     // cut off by the end of the demo (or by `maxFrames`) is Unfinished. Raises DemoError when the

@@ -139,6 +139,11 @@ TEST_F(DemoVerifierTest, RefusesDemosTooLargeOrTooLongOrDamaged) {
     EXPECT_EQ(refusal("damaged.vkd", header + "f 16 k+999\nend 1\n"), "5 bad input \"k+999\"");
     EXPECT_EQ(refusal("short.vkd", header + "f 16\n"),
               "6 demo ends without its end line (the recording was cut short)");
+    // A stranger's demo must not have files outside the level folder read.
+    EXPECT_EQ(refusal("path.vkd", header + "level ../1.vrk 352 a5de07dde13d249b\nend 0\n"),
+              "0 a level line names a file that the game never reads");
+    EXPECT_EQ(refusal("name.vkd", header + "level 26.vrk 0 ef46db3751d8e999\nend 0\n"),
+              "0 a level line names a file that the game never reads");
 }
 
 TEST_F(DemoVerifierTest, ReplayStopsAtItsFrameCapAndAClosedWindowEndsTheRun) {
