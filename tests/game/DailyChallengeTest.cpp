@@ -31,11 +31,3 @@ TEST(DailyChallenge, DatesReadOnlyAsTheCalendarHasThem) {
         EXPECT_FALSE(DailyChallenge::ParseDate(bad)) << bad;
     }
 }
-
-TEST(DailyChallenge, TodayIsAValidDateWithItsTimeOfDay) {
-    platform::TimeOfDay time;
-    const UtcDate today = DailyChallenge::Today(time);
-    EXPECT_TRUE(DailyChallenge::ParseDate(DailyChallenge::FormatDate(today)));
-    EXPECT_GE(today.Year, 2024);
-    EXPECT_LT(DailyChallenge::MillisecondsOf(time), DailyChallenge::kDayMilliseconds);
-}
