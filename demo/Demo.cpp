@@ -1,9 +1,15 @@
 #include "demo/Demo.h"
 
+bool DemoDaily::operator==(const DemoDaily& other) const {
+    return Date == other.Date &&
+           DailyChallenge::MillisecondsOf(StartedAt) == DailyChallenge::MillisecondsOf(other.StartedAt);
+}
+
 bool Demo::operator==(const Demo& other) const {
     return Utc.Hours == other.Utc.Hours && Utc.Minutes == other.Utc.Minutes && Utc.Seconds == other.Utc.Seconds &&
-           Utc.Milliseconds == other.Utc.Milliseconds && Clock == other.Clock && Foreground == other.Foreground &&
-           Arguments == other.Arguments && Levels == other.Levels && Frames == other.Frames;
+           Utc.Milliseconds == other.Utc.Milliseconds && Daily == other.Daily && Clock == other.Clock &&
+           Foreground == other.Foreground && Arguments == other.Arguments && Levels == other.Levels &&
+           Frames == other.Frames;
 }
 
 uint64_t Demo::FrameCount() const {

@@ -2,10 +2,12 @@
 
 #include "demo/DemoFrame.h"
 #include "demo/DemoFrames.h"
+#include "game/DailyChallenge.h"
 #include "platform/app/Platform.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,9 +20,19 @@ struct LevelDigest {
     bool operator==(const LevelDigest&) const = default;
 };
 
+// A daily session: the date whose seed the game was given as its time of day, and the real UTC
+// time of day at which the session started on that date.
+struct DemoDaily {
+    UtcDate Date;
+    platform::TimeOfDay StartedAt;
+
+    bool operator==(const DemoDaily& other) const;
+};
+
 // Everything a game read from outside: enough to play it again exactly.
 struct Demo {
     platform::TimeOfDay Utc;            // time of day the game saw at start-up
+    std::optional<DemoDaily> Daily;     // set for a daily session
     uint32_t Clock = 0;                 // the millisecond clock when the game started
     bool Foreground = false;            // the window had the keyboard focus when the game started
     std::vector<std::string> Arguments; // the command line after the program name

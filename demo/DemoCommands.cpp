@@ -2,6 +2,7 @@
 
 #include "demo/DemoPlayer.h"
 #include "demo/DemoReader.h"
+#include "demo/DemoVerifier.h"
 #include "demo/DemoWriter.h"
 #include "demo/FrameLoop.h"
 #include "demo/LevelDigests.h"
@@ -42,7 +43,7 @@ std::string DemoUsageError(const std::string& playbackFile, bool headless, bool 
 }
 
 int RecordGame(platform::Platform& live, const std::string& file, const std::vector<std::string>& arguments,
-               bool replace) {
+               bool replace, const std::optional<DemoDaily>& daily) {
     std::unique_ptr<DemoWriter> writer;
     try {
         writer = std::make_unique<DemoWriter>(file, replace);
@@ -53,7 +54,7 @@ int RecordGame(platform::Platform& live, const std::string& file, const std::vec
     writer->OnFailure = [](const std::string& message) { std::cerr << "vorkalith: " << message << std::endl; };
     int status = 0;
     {
-        RecordingPlatform recorder(live, *writer, arguments);
+        RecordingPlatform recorder(live, *writer, arguments, daily);
         TApplication application(recorder, arguments);
         TForm1* form = MakeForm(application);
         if (!form) {
@@ -107,6 +108,30 @@ int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
     if (player.EndedEarly()) {
         std::cerr << "vorkalith: the game ended at frame " << player.Frames() << " of the demo's " << demo.FrameCount()
                   << ": the replay went another way than the recording\n";
+        return 1;
+    }
+    return 0;
+}
+
+int VerifyDemo(const std::string& file) {
+    Demo demo;
+    Verification result;
+    try {
+        demo = DemoVerifier::Read(file);
+        result = DemoVerifier::Replay(demo);
+    } catch (const DemoError& e) {
+        std::cerr << "vorkalith: " << DemoError(e.Line, e.Message, file).what() << '\n';
+        return 1;
+    }
+    for (std::size_t i = 0; i < result.Runs.size(); ++i) {
+        std::cout << DemoVerifier::Json(result.Runs[i], i + 1) << '\n';
+    }
+    std::cout << std::flush;
+    if (result.EndedEarly) {
+        const std::string message = "the game ended at frame " + std::to_string(result.Frames) + " of the demo's " +
+                                    std::to_string(demo.FrameCount()) +
+                                    ": the replay went another way than the recording";
+        std::cerr << "vorkalith: " << DemoError(0, message, file).what() << '\n';
         return 1;
     }
     return 0;

@@ -10,7 +10,8 @@
 #include <chrono>
 #include <thread>
 
-DemoPlayer::DemoPlayer(platform::Platform* window, const Demo& demo) : demo_(demo), total_(demo.FrameCount()) {
+DemoPlayer::DemoPlayer(platform::Platform* window, const Demo& demo, Mode mode)
+    : demo_(demo), mode_(mode), total_(demo.FrameCount()) {
     if (!window) {
         headless_ = std::make_unique<platform::HeadlessPlatform>();
     }
@@ -30,6 +31,7 @@ bool DemoPlayer::MakeForm() {
     if (!form_) {
         return false;
     }
+    form_->RulesOnly = mode_ == Mode::RulesOnly;
     loop_ = std::make_unique<FrameLoop>(*application_);
     return true;
 }
@@ -48,6 +50,7 @@ bool DemoPlayer::Step() {
     scripted_->BeginFrame(repeat_ == 0 ? frame : DemoFrame{frame.Delta, 1, {}});
     ++repeat_;
     ++played_;
+    elapsedMs_ += frame.Delta;
     if (!loop_->Pass()) {
         gameEnded_ = true;
         endedEarly_ = played_ < total_ && !scripted_->WindowClosed();

@@ -17,8 +17,12 @@ class HeadlessPlatform;
 // platform, or over a headless one, and fed the demo's inputs frame by frame.
 class DemoPlayer {
 public:
+    // How frames are played: drawn and presented as the game shows them, or the rules alone
+    // (headless only), which ends at the same state many times faster.
+    enum class Mode { Drawn, RulesOnly };
+
     // `window` null plays headless.
-    DemoPlayer(platform::Platform* window, const Demo& demo);
+    DemoPlayer(platform::Platform* window, const Demo& demo, Mode mode = Mode::Drawn);
     ~DemoPlayer();
 
     // Makes the main form; false (the error shown) when it cannot be made.
@@ -35,13 +39,18 @@ public:
 
     TForm1& Form() const { return *form_; }
     uint64_t Frames() const;
+    // The game has ended, on its own or by a closed window.
+    bool GameEnded() const { return gameEnded_; }
     // The game ended while the demo still had frames: the replay went another way.
     bool EndedEarly() const { return endedEarly_; }
+    // The demo's clock from its start to the frame last played, in milliseconds.
+    uint64_t ElapsedMs() const { return elapsedMs_; }
     // The final-state line.
     std::string FinalState() const;
 
 private:
     const Demo& demo_;
+    const Mode mode_;
     const uint64_t total_; // frames in the demo, every repeat counted
     std::unique_ptr<platform::HeadlessPlatform> headless_;
     std::unique_ptr<ScriptedPlatform> scripted_;
@@ -52,6 +61,7 @@ private:
     std::size_t frame_ = 0;
     uint32_t repeat_ = 0;
     uint64_t played_ = 0;
+    uint64_t elapsedMs_ = 0;
     bool gameEnded_ = false;
     bool endedEarly_ = false;
 };

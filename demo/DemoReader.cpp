@@ -173,6 +173,15 @@ private:
                 Fail("bad time of day " + Quote(words.Word[1]) + " (HH:MM:SS.mmm)");
             }
             demo_.Utc = *time;
+        } else if (kind == "daily") {
+            Expect(words, 3);
+            Once(dailyLine_, kind);
+            const auto date = DailyChallenge::ParseDate(words.Word[1]);
+            const auto startedAt = demotext::ParseTime(words.Word[2]);
+            if (!date || !startedAt) {
+                Fail("bad daily line (daily YYYY-MM-DD HH:MM:SS.mmm)");
+            }
+            demo_.Daily = DemoDaily{*date, *startedAt};
         } else if (kind == "clock") {
             Expect(words, 2);
             Once(clockLine_, kind);
@@ -265,6 +274,7 @@ private:
     DemoFrame frame_;
     int line_ = 0;
     int utcLine_ = 0;
+    int dailyLine_ = 0;
     int clockLine_ = 0;
     int foregroundLine_ = 0;
     bool ended_ = false;

@@ -12,9 +12,13 @@
 namespace {
 
 std::string HeaderText(const platform::TimeOfDay& utc, uint32_t clock, bool foreground,
-                       const std::vector<std::string>& arguments) {
+                       const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily) {
     std::string text = std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\n";
     text += "utc " + demotext::FormatTime(utc) + "\n";
+    if (daily) {
+        text +=
+            "daily " + DailyChallenge::FormatDate(daily->Date) + " " + demotext::FormatTime(daily->StartedAt) + "\n";
+    }
     text += "clock " + std::to_string(clock) + "\n";
     text += std::string("foreground ") + (foreground ? "1" : "0") + "\n";
     for (const std::string& argument : arguments) {
@@ -63,8 +67,8 @@ DemoWriter::~DemoWriter() {
 }
 
 void DemoWriter::Header(const platform::TimeOfDay& utc, uint32_t clock, bool foreground,
-                        const std::vector<std::string>& arguments) {
-    pending_ += HeaderText(utc, clock, foreground, arguments);
+                        const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily) {
+    pending_ += HeaderText(utc, clock, foreground, arguments, daily);
 }
 
 void DemoWriter::Level(const LevelDigest& level) {
@@ -164,7 +168,7 @@ void DemoWriter::Abandon() {
 }
 
 std::string DemoWriter::Format(const Demo& demo) {
-    std::string text = HeaderText(demo.Utc, demo.Clock, demo.Foreground, demo.Arguments);
+    std::string text = HeaderText(demo.Utc, demo.Clock, demo.Foreground, demo.Arguments, demo.Daily);
     // Level lines are not tied to frames in the text; they go before the frames.
     for (const LevelDigest& level : demo.Levels) {
         text += LevelText(level);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -29,8 +30,9 @@ public:
     DemoWriter(const DemoWriter&) = delete;
     DemoWriter& operator=(const DemoWriter&) = delete;
 
+    // The header lines; `daily` for a daily session.
     void Header(const platform::TimeOfDay& utc, uint32_t clock, bool foreground,
-                const std::vector<std::string>& arguments);
+                const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily = std::nullopt);
     void Level(const LevelDigest& level);
     // A frame past the most a demo may hold (DemoReader::kMaxFrames) is not recorded: the demo
     // is full, which OnFailure is told once.

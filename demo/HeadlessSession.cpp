@@ -10,7 +10,9 @@
 #include "platform/png/PngWriter.h"
 
 HeadlessSession::HeadlessSession(const SessionStart& start)
-    : scripted_(headless_, start.Utc, start.Clock, start.Foreground) {
+    : scripted_(headless_, start.Daily ? DailyChallenge::SeedOf(*start.Daily) : start.Utc, start.Clock,
+                start.Foreground),
+      rulesOnly_(start.RulesOnly) {
     headless_.EchoErrors = false;
     scripted_.OnError = [this](const std::string& message) {
         if (OnError) {
@@ -21,7 +23,11 @@ HeadlessSession::HeadlessSession(const SessionStart& start)
     if (!start.DemoFile.empty()) {
         writer_ = std::make_unique<DemoWriter>(start.DemoFile, start.ReplaceDemo);
         writer_->OnFailure = start.OnDemoFailure;
-        recorder_ = std::make_unique<RecordingPlatform>(scripted_, *writer_, start.Arguments);
+        std::optional<DemoDaily> daily;
+        if (start.Daily) {
+            daily = DemoDaily{*start.Daily, start.Utc};
+        }
+        recorder_ = std::make_unique<RecordingPlatform>(scripted_, *writer_, start.Arguments, daily);
         top = recorder_.get();
     }
     application_ = std::make_unique<TApplication>(*top, start.Arguments);
@@ -43,6 +49,7 @@ bool HeadlessSession::MakeForm() {
     if (!form_) {
         return false;
     }
+    form_->RulesOnly = rulesOnly_;
     loop_ = std::make_unique<FrameLoop>(*application_);
     return true;
 }

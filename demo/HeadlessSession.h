@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct SessionStart {
     bool ReplaceDemo = false;
     // Told at once when the demo cannot be written on (a full disk), while the session goes on.
     std::function<void(const std::string& message)> OnDemoFailure;
+    // A daily session on this date: the game is given the date's seed as its time of day, and Utc
+    // is the real time of day the session starts at.
+    std::optional<UtcDate> Daily;
+    // Frames step the rules alone, without drawing, as a verifying replay does.
+    bool RulesOnly = false;
 };
 
 // The real game on a scripted headless platform, frame by frame, recorded when asked: what the
@@ -72,6 +78,7 @@ private:
     std::unique_ptr<TApplication> application_;
     TForm1* form_ = nullptr;
     std::unique_ptr<FrameLoop> loop_;
+    bool rulesOnly_ = false;
     long long tick_ = -1;
     uint64_t clockFrames_ = 0;
     uint64_t frames_ = 0;

@@ -65,4 +65,12 @@ std::string Quote(std::string_view text) {
     return out + "\"";
 }
 
+Object& Object::Add(const char* key, const std::string& value) {
+    text_ += text_.size() > 1 ? ",\"" : "\"";
+    text_ += key;
+    text_ += "\":";
+    text_ += value;
+    return *this;
+}
+
 } // namespace jsontext

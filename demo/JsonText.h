@@ -15,4 +15,16 @@ std::string ShortestNumber(double value);
 // A JSON string: quotes, backslashes and control characters escaped, UTF-8 passed through.
 std::string Quote(std::string_view text);
 
+// A JSON object built from "key":value pairs in the order they are added; values are JSON text
+// already (numbers as Number writes them, strings through Quote).
+class Object {
+public:
+    Object& Add(const char* key, const std::string& value);
+    Object& Add(const char* key, long long value) { return Add(key, std::to_string(value)); }
+    std::string Text() const { return text_ + "}"; }
+
+private:
+    std::string text_ = "{";
+};
+
 } // namespace jsontext

@@ -5,10 +5,10 @@
 #include "game/LevelLoader.h"
 
 RecordingPlatform::RecordingPlatform(platform::Platform& inner, DemoWriter& writer,
-                                     const std::vector<std::string>& arguments)
+                                     const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily)
     : ForwardingPlatform(inner), writer_(writer), utc_(inner.UtcTimeOfDay()), clock_(inner.Milliseconds()),
       foreground_(inner.IsForeground()) {
-    writer_.Header(utc_, clock_, foreground_, arguments);
+    writer_.Header(utc_, clock_, foreground_, arguments, daily);
     SetLevelFileObserver([this](const std::string& fileName, std::span<const uint8_t> bytes) {
         writer_.Level(LevelDigest{fileName, bytes.size(), LevelDigests::Of(bytes)});
     });

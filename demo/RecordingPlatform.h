@@ -3,6 +3,7 @@
 #include "demo/Demo.h"
 #include "demo/ForwardingPlatform.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ class DemoWriter;
 // digests reach the writer through the level loader's observer while recording.
 class RecordingPlatform : public ForwardingPlatform {
 public:
-    RecordingPlatform(platform::Platform& inner, DemoWriter& writer, const std::vector<std::string>& arguments);
+    // `daily` is written down for a daily session.
+    RecordingPlatform(platform::Platform& inner, DemoWriter& writer, const std::vector<std::string>& arguments,
+                      const std::optional<DemoDaily>& daily = std::nullopt);
     ~RecordingPlatform() override;
 
     uint32_t Milliseconds() override { return clock_; }

@@ -22,6 +22,7 @@ Start ReadStart(std::string_view script, const Simulator::Options& options) {
     session.Utc = options.Utc;
     session.DemoFile = options.DemoFile;
     session.ReplaceDemo = options.ReplaceDemo;
+    session.Daily = options.Daily;
     SimScript::ForEach(script, [&](const SimCommand& c) {
         if (c.What == Kind::Frames) {
             return false;

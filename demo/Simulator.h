@@ -3,6 +3,7 @@
 #include "demo/SimScript.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ public:
         std::vector<std::string> Arguments; // the game's command line, unless empty
         std::string DemoFile;               // also record the run as a demo here
         bool ReplaceDemo = false;           // an existing DemoFile is replaced, not refused
+        std::optional<UtcDate> Daily;       // a daily session on that date (Utc: its real start)
     };
 
     // Runs a script that SimScript::Check has accepted, reading it as it goes. Lines go to `out`,

@@ -11,23 +11,7 @@
 namespace {
 
 using jsontext::Number;
-
-// Gathers "key":value pairs separated by commas.
-class Object {
-public:
-    Object& Add(const char* key, const std::string& value) {
-        text_ += text_.size() > 1 ? ",\"" : "\"";
-        text_ += key;
-        text_ += "\":";
-        text_ += value;
-        return *this;
-    }
-    Object& Add(const char* key, long long value) { return Add(key, std::to_string(value)); }
-    std::string Text() const { return text_ + "}"; }
-
-private:
-    std::string text_ = "{";
-};
+using jsontext::Object;
 
 std::string Pair(double x, double y) {
     std::string text = "[";

@@ -56,6 +56,8 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
             Headless = true;
         } else if (arg == "--force") {
             Force = true;
+        } else if (arg == "--daily") {
+            Daily = true;
         } else if (takes("--levels")) {
             if (!value("--levels", LevelsDir)) {
                 return false;
@@ -78,6 +80,10 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
             if (!value("--playback", PlaybackFile)) {
                 return false;
             }
+        } else if (takes("--verify")) {
+            if (!value("--verify", VerifyFile)) {
+                return false;
+            }
         } else if (arg.starts_with("-")) {
             error = "unknown option '" + arg + "'";
             return false;
@@ -88,6 +94,14 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
     }
     if (!RecordFile.empty() && !PlaybackFile.empty()) {
         error = "--record and --playback cannot be used together";
+        return false;
+    }
+    if (!VerifyFile.empty() && (!RecordFile.empty() || !PlaybackFile.empty() || Daily)) {
+        error = "--verify cannot be used with --record, --playback or --daily";
+        return false;
+    }
+    if (Daily && !PlaybackFile.empty()) {
+        error = "--daily cannot be used with --playback: a demo replays the start it recorded";
         return false;
     }
     return true;
@@ -107,6 +121,10 @@ std::string CommandLine::Usage() {
            "      --headless       with --playback: play back without a window\n"
            "      --force          with --playback: go on even where the recording's files differ or it was\n"
            "                       cut short; with --record: replace an existing FILE\n"
+           "      --verify FILE    replay the demo FILE by the rules alone and print each game in it as a\n"
+           "                       line of JSON (scores, level, orbs, how it ended, installed levels, daily)\n"
+           "      --daily          play the daily challenge: the orbs are placed from today's UTC date, the\n"
+           "                       same for everyone that day\n"
            "  -h, --help           print this help and exit\n"
            "      --version        print the version and exit\n"
            "\n"

@@ -20,6 +20,10 @@ struct CommandLine {
     std::string PlaybackFile;
     bool Headless = false;
     bool Force = false;
+    // A demo replayed by the rules alone, its runs printed as JSON lines.
+    std::string VerifyFile;
+    // The daily challenge: the game seeded from today's UTC date instead of the time of day.
+    bool Daily = false;
 
     // Parses the arguments after the program name. False with a one-line reason in `error`
     // for an unknown option, a missing value or an unexpected argument.

@@ -14,7 +14,9 @@ bool TGame::KeyDown(uint32_t code) const {
 }
 
 void TGame::DrawSprites() {
-    Form.DXSpriteEngine->Draw();
+    if (!Form.RulesOnly) {
+        Form.DXSpriteEngine->Draw();
+    }
 }
 
 TPictureCollectionItem& TGame::GraphicPicture(int index) const {
@@ -31,7 +33,7 @@ TPictureCollectionItem& TGame::WorldPicture(int index) const {
 }
 
 TDirectDrawSurfaceCanvas* TGame::TextCanvas(int size, const char* fontName) {
-    TDirectDrawSurface* back = Form.DXDraw->BackBuffer();
+    TDirectDrawSurface* back = Form.RulesOnly ? nullptr : Form.DXDraw->BackBuffer();
     if (!back) {
         return nullptr;
     }

@@ -49,7 +49,7 @@ void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
         return;
     }
     DXInput->Poll();
-    TDirectDrawSurface* back = DXDraw->BackBuffer();
+    TDirectDrawSurface* back = RulesOnly ? nullptr : DXDraw->BackBuffer();
     if (back) {
         back->FillWith(0);
     }
@@ -74,6 +74,9 @@ void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
         break;
     default:
         break;
+    }
+    if (RulesOnly) {
+        return;
     }
     WriteFrameRate();
     DrawPointer();
@@ -113,7 +116,7 @@ void TForm1::DXDrawMouseUp(TComponent* /*sender*/) {
 }
 
 void TForm1::Timer1Timer(TComponent* /*sender*/) {
-    if (World.SlowFlip) {
+    if (World.SlowFlip && !RulesOnly) {
         DXDraw->Flip();
     }
 }

@@ -44,6 +44,10 @@ public:
     void DXDrawMouseUp(TComponent* sender);
     void Timer1Timer(TComponent* sender);
 
+    // Frames step the rules only: no clearing, sprites, texts, pointer or presentation. The
+    // rules read nothing that drawing writes, so a game runs exactly as it does when drawn.
+    bool RulesOnly = false;
+
     // The world the handlers share.
     TGame World{*this};
 

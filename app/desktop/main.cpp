@@ -1,5 +1,6 @@
 // Vorkalith: reads the command line, finds the level files, starts the application with its
 // main form and runs the message loop.
+#include "demo/DailyPlatform.h"
 #include "demo/DemoCommands.h"
 #include "game/CommandLine.h"
 #include "game/LevelFolder.h"
@@ -14,6 +15,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,13 +34,21 @@ int RunGame(const CommandLine& options, const std::vector<std::string>& argument
         !warning.empty()) {
         std::cerr << "vorkalith: " << warning << '\n';
     }
-    if (!options.RecordFile.empty()) {
-        return RecordGame(*sdl, options.RecordFile, arguments, options.Force);
-    }
     if (!options.PlaybackFile.empty()) {
         return PlayDemo(sdl.get(), options.PlaybackFile, options.Force);
     }
-    TApplication application(*sdl, arguments);
+    // The daily challenge gives the game the seed of today's date as its time of day.
+    std::unique_ptr<DailyPlatform> daily;
+    platform::Platform* live = sdl.get();
+    if (options.Daily) {
+        daily = std::make_unique<DailyPlatform>(*sdl);
+        live = daily.get();
+    }
+    if (!options.RecordFile.empty()) {
+        return RecordGame(*live, options.RecordFile, arguments, options.Force,
+                          daily ? std::optional<DemoDaily>(daily->Daily()) : std::nullopt);
+    }
+    TApplication application(*live, arguments);
     application.SetTitle("Vorkalith");
     if (!CreateMainForm(application)) {
         return 1;
@@ -79,8 +89,14 @@ int main(int argc, char** argv) {
         std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::Usage();
         return 2;
     }
-    const int status =
-        options.Headless ? PlayDemo(nullptr, options.PlaybackFile, options.Force) : RunGame(options, arguments);
+    int status = 0;
+    if (!options.VerifyFile.empty()) {
+        status = VerifyDemo(options.VerifyFile);
+    } else if (options.Headless) {
+        status = PlayDemo(nullptr, options.PlaybackFile, options.Force);
+    } else {
+        status = RunGame(options, arguments);
+    }
     // Stopped by a signal: everything is torn down; end as the signal would have.
     platform::StopSignal::ReRaise();
     return status;

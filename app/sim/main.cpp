@@ -1,11 +1,12 @@
 // vorkalith-sim: the real game on the headless display, driven by a script, for tests and tools.
 //
-//   vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO [--force]] [SCRIPT] [-- GAME-ARGS]
+//   vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force]] [SCRIPT] [-- GAME-ARGS]
 //   vorkalith-sim --from-demo DEMO
 //
 // Runs in the folder of the level files. Without SCRIPT the script is read from standard input.
 // Output is JSON lines (state objects, errors, the end of the application). --to-demo also
-// records the run as a demo; --from-demo prints the script that replays a demo.
+// records the run as a demo; --from-demo prints the script that replays a demo; --daily plays
+// the daily challenge of a date.
 #include "demo/DemoReader.h"
 #include "demo/DemoText.h"
 #include "demo/SimScript.h"
@@ -23,7 +24,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--to-demo DEMO [--force]] [SCRIPT] [-- GAME-ARGS]\n"
+    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force]] [SCRIPT] "
+    "[-- GAME-ARGS]\n"
     "       vorkalith-sim --from-demo DEMO\n";
 
 constexpr const char* kHelp =
@@ -44,6 +46,8 @@ constexpr const char* kHelp =
     "Output: JSON lines: state objects, {\"error\": MESSAGE}, {\"terminated\": true}.\n"
     "Options:\n"
     "  --utc HH:MM:SS.mmm   the time of day the game starts at (default 00:00:00.000)\n"
+    "  --daily YYYY-MM-DD   a daily session of that date: the game is seeded from the date, and\n"
+    "                       --utc is the real time of day it starts at\n"
     "  --to-demo DEMO       also record the run as a demo (an existing DEMO is refused)\n"
     "  --force              with --to-demo: replace an existing DEMO\n"
     "  --from-demo DEMO     print the script that replays DEMO exactly\n"
@@ -74,7 +78,7 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--force") {
             options.ReplaceDemo = true;
-        } else if (arg == "--utc" || arg == "--to-demo" || arg == "--from-demo") {
+        } else if (arg == "--utc" || arg == "--daily" || arg == "--to-demo" || arg == "--from-demo") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 return Usage(arg + " needs a value");
             }
@@ -86,6 +90,11 @@ int main(int argc, char** argv) {
                 }
                 options.Utc = *time;
                 options.UtcGiven = true;
+            } else if (arg == "--daily") {
+                options.Daily = DailyChallenge::ParseDate(value);
+                if (!options.Daily) {
+                    return Usage("bad date \"" + value + "\" (YYYY-MM-DD)");
+                }
             } else {
                 (arg == "--to-demo" ? options.DemoFile : fromDemo) = value;
             }
@@ -102,7 +111,8 @@ int main(int argc, char** argv) {
         return Usage("--force needs --to-demo");
     }
     if (!fromDemo.empty()) {
-        if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || options.ReplaceDemo || gameArgs) {
+        if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || options.ReplaceDemo ||
+            options.Daily || gameArgs) {
             return Usage("--from-demo takes no other arguments");
         }
         try {

@@ -73,3 +73,17 @@ TEST(CommandLine, ParseStartsAfresh) {
     ASSERT_TRUE(c.Parse({}, error));
     EXPECT_FALSE(c.Window);
 }
+
+TEST(CommandLine, VerifyTakesADemoAndDailyStandsAlone) {
+    EXPECT_EQ(Parsed({"--verify", "a.vkd", "--levels", "dir"}).VerifyFile, "a.vkd");
+    EXPECT_EQ(Parsed({"--verify=b.vkd"}).VerifyFile, "b.vkd");
+    const CommandLine daily = Parsed({"--daily", "--record", "c.vkd"});
+    EXPECT_TRUE(daily.Daily);
+    EXPECT_EQ(daily.RecordFile, "c.vkd");
+    EXPECT_EQ(Refusal({"--verify"}), "option '--verify' needs a value");
+    EXPECT_EQ(Refusal({"--verify", "a", "--playback", "b"}),
+              "--verify cannot be used with --record, --playback or --daily");
+    EXPECT_EQ(Refusal({"--verify", "a", "--daily"}), "--verify cannot be used with --record, --playback or --daily");
+    EXPECT_NE(Refusal({"--daily", "--playback", "b"}).find("--daily cannot be used with --playback"),
+              std::string::npos);
+}
