@@ -2,19 +2,19 @@
 # Checks the installed game as a user meets it, on a virtual X screen: the Debian package's
 # program started from / shows level 1, Alt+Enter goes to a window and back with the game
 # going on, no display ends with status 1 at once, SIGTERM ends the error box of a short
-# level file. Screenshots go to OUT_DIR (default build/desktop-check) for a look.
+# level file. Screenshots go to OUT_DIR (default build-package/desktop-check) for a look.
 #
 #   tools/desktop_check.sh [OUT_DIR]        (after tools/setup.sh package)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$top/build/desktop-check}
+out=${1:-$top/build-package/desktop-check}
 "$top/tools/install-packages.sh" xvfb xdotool imagemagick x11-utils dpkg
-deb=$(ls "$top"/build/vorkalith_*.deb | head -1)
+deb=$(ls "$top"/build-package/vorkalith_*.deb | head -1)
 mkdir -p "$out"
 root=$(mktemp -d)
 dpkg-deb -x "$deb" "$root"
-game=$root/usr/bin/vorkalith
+game=$root/usr/games/vorkalith
 
 pids=()
 cleanup() {
