@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     CommandLine options;
     std::string error;
     if (!options.Parse(arguments, error)) {
-        std::cerr << "vorkalith: " << error << '\n' << CommandLine::Usage();
+        std::cerr << "vorkalith: " << error << '\n' << CommandLine::TryHelp();
         return 2;
     }
     if (options.Help) {
@@ -63,20 +63,24 @@ int main(int argc, char** argv) {
         std::cout << CommandLine::VersionLine() << '\n';
         return 0;
     }
+    if (const std::string demoError = DemoUsageError(options.PlaybackFile, options.Headless, options.Force);
+        !demoError.empty()) {
+        std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::TryHelp();
+        return 2;
+    }
     platform::StopSignal::Install();
 
     const LevelFolder::Choice levels =
-        LevelFolder::Find(LevelFolder::FromEnvironment(options.LevelsDir), LevelFolder::IsFile);
+        LevelFolder::Find(LevelFolder::FromEnvironment(options.LevelsDir), LevelFolder::KindOf);
+    if (!levels.Refusal.empty()) {
+        std::cerr << levels.Refusal << '\n';
+        return 2;
+    }
     LevelFolder::Use(levels.Folder);
     if (const std::string warning = LevelFolder::Warning(levels); !warning.empty()) {
         std::cerr << warning << '\n';
     }
 
-    if (const std::string demoError = DemoUsageError(options.PlaybackFile, options.Headless, options.Force);
-        !demoError.empty()) {
-        std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::Usage();
-        return 2;
-    }
     const int status =
         options.Headless ? PlayDemo(nullptr, options.PlaybackFile, options.Force) : RunGame(options, arguments);
     // Stopped by a signal: everything is torn down; end as the signal would have.
