@@ -1,9 +1,10 @@
 #include "demo/Demo.h"
 
 bool Demo::operator==(const Demo& other) const {
-    return Utc.Hours == other.Utc.Hours && Utc.Minutes == other.Utc.Minutes && Utc.Seconds == other.Utc.Seconds &&
-           Utc.Milliseconds == other.Utc.Milliseconds && Clock == other.Clock && Foreground == other.Foreground &&
-           Arguments == other.Arguments && Levels == other.Levels && Frames == other.Frames;
+    return Version == other.Version && Utc.Hours == other.Utc.Hours && Utc.Minutes == other.Utc.Minutes &&
+           Utc.Seconds == other.Utc.Seconds && Utc.Milliseconds == other.Utc.Milliseconds && Clock == other.Clock &&
+           Foreground == other.Foreground && Arguments == other.Arguments && Levels == other.Levels &&
+           Frames == other.Frames;
 }
 
 uint64_t Demo::FrameCount() const {

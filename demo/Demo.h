@@ -7,6 +7,14 @@
 #include <string>
 #include <vector>
 
+// The demo format's version line; this program writes kDemoVersion and reads every version
+// from kOldestDemoVersion on.
+inline constexpr const char* kDemoMagic = "vorkalith-demo";
+inline constexpr int kDemoVersion = 2;
+inline constexpr int kOldestDemoVersion = 1;
+// Recordings from this version on were made with quick clicks counted (TForm1::CountQuickClicks).
+inline constexpr int kQuickClicksDemoVersion = 2;
+
 // One input the game received from outside during a frame.
 struct DemoInput {
     enum class Kind : uint8_t {
@@ -50,6 +58,9 @@ struct LevelDigest {
 
 // Everything a game read from outside: enough to play it again exactly.
 struct Demo {
+    // The format version it was written in: an older recording replays under the rules it was
+    // recorded with.
+    int Version = kDemoVersion;
     platform::TimeOfDay Utc;            // time of day the game saw at start-up
     uint32_t Clock = 0;                 // the millisecond clock when the game started
     bool Foreground = false;            // the window had the keyboard focus when the game started
@@ -61,7 +72,3 @@ struct Demo {
     uint64_t FrameCount() const;
     bool operator==(const Demo& other) const;
 };
-
-// The demo format's version line.
-inline constexpr const char* kDemoMagic = "vorkalith-demo";
-inline constexpr int kDemoVersion = 1;

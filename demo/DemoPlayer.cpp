@@ -30,6 +30,7 @@ bool DemoPlayer::MakeForm() {
     if (!form_) {
         return false;
     }
+    form_->CountQuickClicks = demo_.Version >= kQuickClicksDemoVersion;
     loop_ = std::make_unique<FrameLoop>(*application_);
     return true;
 }
