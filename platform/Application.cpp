@@ -1,5 +1,6 @@
 #include "platform/Application.h"
 
+#include "platform/Exception.h"
 #include "platform/Form.h"
 #include "platform/WindowTimer.h"
 
@@ -41,7 +42,7 @@ template <class F> void TApplication::Guarded(F&& handler) {
 }
 
 void TApplication::ShowException(const std::exception& error) {
-    platform_.ShowErrorBox(title_.empty() ? "Error" : title_, error.what());
+    platform_.ShowErrorBox(title_.empty() ? "Error" : title_, ErrorReport(error));
 }
 
 void TApplication::Run() {
