@@ -149,6 +149,44 @@ bool KeptForTheProgram(const SDL_Event& e) {
     }
 }
 
+// Handles events until the box is closed; returns those of other windows to hand back.
+std::vector<SDL_Event> EventsUntilClosed(SDL_Window& box, TTF_Font& font, const Layout& layout) {
+    const Uint32 boxId = SDL_GetWindowID(&box);
+    std::vector<SDL_Event> kept;
+    bool pressedOnButton = false;
+    for (bool open = true; open && StopSignal::Received() == 0;) {
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, kStopPollMs) == 0) {
+            continue;
+        }
+        if (e.type == SDL_KEYDOWN) {
+            // The box is modal: its keys count whichever of the program's windows has the keyboard.
+            open = e.key.repeat != 0 || !SdlErrorBox::ClosesBox(e.key.keysym.sym);
+        } else if (e.type == SDL_QUIT) {
+            kept.push_back(e);
+            open = false;
+        } else if (e.type == SDL_WINDOWEVENT && e.window.windowID == boxId) {
+            open = e.window.event != SDL_WINDOWEVENT_CLOSE;
+            if (open) {
+                Draw(box, font, layout);
+            }
+        } else if ((e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) && e.button.windowID == boxId) {
+            const bool onButton = e.button.button == SDL_BUTTON_LEFT && Inside(layout.Button, e.button.x, e.button.y);
+            if (e.type == SDL_MOUSEBUTTONDOWN) {
+                pressedOnButton = onButton;
+            } else {
+                open = !(pressedOnButton && onButton);
+                pressedOnButton = false;
+            }
+        } else if (e.type != SDL_MOUSEMOTION || e.motion.windowID != boxId) {
+            if (KeptForTheProgram(e)) {
+                kept.push_back(e);
+            }
+        }
+    }
+    return kept;
+}
+
 // Shows the box until it is closed; the events of other windows to hand back to the program, or
 // nothing when the box cannot be made.
 std::optional<std::vector<SDL_Event>> ShowUntilClosed(SDL_Window* parent, const std::string& title,
@@ -179,7 +217,6 @@ std::optional<std::vector<SDL_Event>> ShowUntilClosed(SDL_Window* parent, const 
     if (!box) {
         return std::nullopt;
     }
-    const Uint32 boxId = SDL_GetWindowID(box.get());
     if (parent != nullptr) {
         SDL_SetWindowModalFor(box.get(), parent);
     }
@@ -189,40 +226,7 @@ std::optional<std::vector<SDL_Event>> ShowUntilClosed(SDL_Window* parent, const 
     const CursorShown cursor;
     Draw(*box, *font, layout);
 
-    std::vector<SDL_Event> kept;
-    bool pressedOnButton = false;
-    for (bool open = true; open && StopSignal::Received() == 0;) {
-        SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, kStopPollMs) == 0) {
-            continue;
-        }
-
-        if (e.type == SDL_KEYDOWN) {
-            // The box is modal: its keys count whichever of the program's windows has the keyboard.
-            open = e.key.repeat != 0 || !SdlErrorBox::ClosesBox(e.key.keysym.sym);
-        } else if (e.type == SDL_QUIT) {
-            kept.push_back(e);
-            open = false;
-        } else if (e.type == SDL_WINDOWEVENT && e.window.windowID == boxId) {
-            open = e.window.event != SDL_WINDOWEVENT_CLOSE;
-            if (open) {
-                Draw(*box, *font, layout);
-            }
-        } else if ((e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) && e.button.windowID == boxId) {
-            const bool onButton = e.button.button == SDL_BUTTON_LEFT && Inside(layout.Button, e.button.x, e.button.y);
-            if (e.type == SDL_MOUSEBUTTONDOWN) {
-                pressedOnButton = onButton;
-            } else {
-                open = !(pressedOnButton && onButton);
-                pressedOnButton = false;
-            }
-        } else if (e.type != SDL_MOUSEMOTION || e.motion.windowID != boxId) {
-            if (KeptForTheProgram(e)) {
-                kept.push_back(e);
-            }
-        }
-    }
-    return kept;
+    return EventsUntilClosed(*box, *font, layout);
 }
 } // namespace
 
