@@ -211,6 +211,9 @@ std::optional<std::vector<SDL_Event>> ShowUntilClosed(SDL_Window* parent, const 
         return std::nullopt;
     }
     const Layout layout = LayOut(*font, textHeight, screen.w, message);
+    // The box is drawn once into plain memory; an OpenGL renderer behind its window surface would
+    // cost more than the whole box (and is what the game's own surface presenter avoids too).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const std::unique_ptr<SDL_Window, WindowDestroyer> box(SDL_CreateWindow(
         title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display), layout.Width,
         layout.Height, SDL_WINDOW_ALWAYS_ON_TOP));
