@@ -6,8 +6,9 @@ bool DemoDaily::operator==(const DemoDaily& other) const {
 }
 
 bool Demo::operator==(const Demo& other) const {
-    return Utc.Hours == other.Utc.Hours && Utc.Minutes == other.Utc.Minutes && Utc.Seconds == other.Utc.Seconds &&
-           Utc.Milliseconds == other.Utc.Milliseconds && Daily == other.Daily && Clock == other.Clock &&
+    return Version == other.Version && Utc.Hours == other.Utc.Hours && Utc.Minutes == other.Utc.Minutes &&
+           Utc.Seconds == other.Utc.Seconds && Utc.Milliseconds == other.Utc.Milliseconds && Daily == other.Daily &&
+           Clock == other.Clock &&
            Foreground == other.Foreground && Arguments == other.Arguments && Levels == other.Levels &&
            Frames == other.Frames;
 }

@@ -11,6 +11,14 @@
 #include <string>
 #include <vector>
 
+// The demo format's version line; this program writes kDemoVersion and reads every version
+// from kOldestDemoVersion on.
+inline constexpr const char* kDemoMagic = "vorkalith-demo";
+inline constexpr int kDemoVersion = 2;
+inline constexpr int kOldestDemoVersion = 1;
+// Recordings from this version on were made with quick clicks counted (TForm1::CountQuickClicks).
+inline constexpr int kQuickClicksDemoVersion = 2;
+
 // A level file as the game read it: its name, how many bytes were read and their digest.
 struct LevelDigest {
     std::string FileName;
@@ -31,6 +39,9 @@ struct DemoDaily {
 
 // Everything a game read from outside: enough to play it again exactly.
 struct Demo {
+    // The format version it was written in: an older recording replays under the rules it was
+    // recorded with.
+    int Version = kDemoVersion;
     platform::TimeOfDay Utc;            // time of day the game saw at start-up
     std::optional<DemoDaily> Daily;     // set for a daily session
     uint32_t Clock = 0;                 // the millisecond clock when the game started
@@ -43,7 +54,3 @@ struct Demo {
     uint64_t FrameCount() const;
     bool operator==(const Demo& other) const;
 };
-
-// The demo format's version line.
-inline constexpr const char* kDemoMagic = "vorkalith-demo";
-inline constexpr int kDemoVersion = 1;

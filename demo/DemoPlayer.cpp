@@ -32,6 +32,7 @@ bool DemoPlayer::MakeForm() {
         return false;
     }
     form_->RulesOnly = mode_ == Mode::RulesOnly;
+    form_->CountQuickClicks = demo_.Version >= kQuickClicksDemoVersion;
     loop_ = std::make_unique<FrameLoop>(*application_);
     return true;
 }

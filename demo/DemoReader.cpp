@@ -136,10 +136,12 @@ private:
             Fail("not a demo (first line must be \"" + std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) +
                  "\")");
         }
-        if (Number(words.Word[1], 0, 1000000, "version") != kDemoVersion) {
+        const long long version = Number(words.Word[1], 0, 1000000, "version");
+        if (version < kOldestDemoVersion || version > kDemoVersion) {
             Fail("demo version " + Quote(words.Word[1]) + " is not supported (this program reads " +
-                 std::to_string(kDemoVersion) + ")");
+                 std::to_string(kOldestDemoVersion) + " to " + std::to_string(kDemoVersion) + ")");
         }
+        demo_.Version = static_cast<int>(version);
     }
 
     void Line(std::string_view line) {

@@ -1,5 +1,7 @@
 #include "game/CommandLine.h"
 
+#include "game/TerminalText.h"
+
 #ifndef VK_VERSION
 #define VK_VERSION "0"
 #endif
@@ -85,10 +87,10 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
                 return false;
             }
         } else if (arg.starts_with("-")) {
-            error = "unknown option '" + arg + "'";
+            error = "unknown option '" + TerminalText(arg) + "'";
             return false;
         } else {
-            error = "unexpected argument '" + arg + "'";
+            error = "unexpected argument '" + TerminalText(arg) + "'";
             return false;
         }
     }
@@ -130,8 +132,12 @@ std::string CommandLine::Usage() {
            "\n"
            "Keys: arrows steer, Esc leaves play and screens, Alt+Enter or F11 switches between full screen\n"
            "and a window. The menu is worked with the mouse; its last item (\"Выход\") quits.\n"
-           "Levels are looked for in --levels DIR, $VORKALITH_LEVELS, the current folder, the installed\n"
-           "folder, $XDG_DATA_HOME/vorkalith/levels and $XDG_DATA_DIRS.\n";
+           "Levels are looked for in --levels DIR, $VORKALITH_LEVELS, the current folder,\n"
+           "$XDG_DATA_HOME/vorkalith/levels, the installed folder, $XDG_DATA_DIRS and the program's own folder.\n";
+}
+
+std::string CommandLine::TryHelp() {
+    return "Try 'vorkalith --help' for more information.\n";
 }
 
 std::string CommandLine::VersionLine() {

@@ -29,8 +29,10 @@ struct CommandLine {
     // for an unknown option, a missing value or an unexpected argument.
     bool Parse(const std::vector<std::string>& arguments, std::string& error);
 
-    // The usage text printed by --help (and after a usage error).
+    // The usage text printed by --help.
     static std::string Usage();
+    // The line printed after a usage error's own line, pointing to --help.
+    static std::string TryHelp();
     // "vorkalith VERSION".
     static std::string VersionLine();
 };

@@ -1,5 +1,8 @@
 #include "game/LevelFolder.h"
 
+#include "game/TerminalText.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -10,7 +13,6 @@
 #endif
 
 namespace {
-constexpr const char* kFirstLevel = "1.vrk";
 constexpr const char* kBelowDataDir = "vorkalith/levels";
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -25,33 +27,46 @@ std::string Environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
-bool IsRegularFile(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+// The line refusing a folder the user asked for; `origin` says where it was given.
+std::string Refusal(const std::string& origin, const std::string& folder, LevelFolder::PathKind kind,
+                    const std::string& firstLevel) {
+    std::string why;
+    switch (kind) {
+    case LevelFolder::PathKind::Missing:
+        why = "no such folder";
+        break;
+    case LevelFolder::PathKind::Folder:
+        why = "no level file " + firstLevel + " in this folder";
+        break;
+    default:
+        why = "not a folder";
+        break;
+    }
+    return "vorkalith: " + origin + TerminalText(folder) + ": " + why;
 }
 } // namespace
 
 std::vector<std::string> LevelFolder::Candidates(const Places& p) {
     std::vector<std::string> out;
     auto add = [&](const std::string& folder) {
-        if (!folder.empty()) {
+        if (!folder.empty() && std::find(out.begin(), out.end(), folder) == out.end()) {
             out.push_back(folder);
         }
     };
     add(p.CommandLineDir);
     add(p.EnvironmentDir);
     add(p.CurrentDir);
-    if (!p.ExecutableDir.empty()) {
-        add(std::filesystem::path(Join(p.ExecutableDir, p.InstalledRelative)).lexically_normal().string());
-        add(p.ExecutableDir);
-    }
-    // An unset or empty XDG variable means its default; a relative path in it is ignored.
+    // The user's data come before the system's: an unset or empty XDG variable means its
+    // default, a relative path in it is ignored.
     std::string dataHome = p.DataHome;
     if (dataHome.empty() || dataHome.front() != '/') {
         dataHome = p.Home.empty() ? "" : Join(p.Home, ".local/share");
     }
     if (!dataHome.empty()) {
         add(Join(dataHome, kBelowDataDir));
+    }
+    if (!p.ExecutableDir.empty()) {
+        add(std::filesystem::path(Join(p.ExecutableDir, p.InstalledRelative)).lexically_normal().string());
     }
     const std::string dataDirs = p.DataDirs.empty() ? "/usr/local/share:/usr/share" : p.DataDirs;
     std::size_t start = 0;
@@ -66,21 +81,29 @@ std::vector<std::string> LevelFolder::Candidates(const Places& p) {
         }
         start = end + 1;
     }
+    add(p.ExecutableDir);
     return out;
 }
 
-LevelFolder::Choice LevelFolder::Find(const Places& places, const std::function<bool(const std::string&)>& exists) {
+LevelFolder::Choice LevelFolder::Find(const Places& places, const std::function<PathKind(const std::string&)>& kindOf,
+                                      const std::string& firstLevel) {
     Choice choice;
-    const std::string& asked = !places.CommandLineDir.empty() ? places.CommandLineDir : places.EnvironmentDir;
+    const bool onCommandLine = !places.CommandLineDir.empty();
+    const std::string& asked = onCommandLine ? places.CommandLineDir : places.EnvironmentDir;
     for (const std::string& folder : Candidates(places)) {
         choice.Consulted.push_back(folder);
-        if (exists(Join(folder, kFirstLevel))) {
+        if (kindOf(Join(folder, firstLevel.empty() ? "1.vrk" : firstLevel)) == PathKind::File) {
             choice.Folder = folder;
             choice.HasFirstLevel = true;
             return choice;
         }
-        if (folder == asked) {
+        if (folder == asked && firstLevel.empty() && kindOf(folder) == PathKind::Folder) {
             choice.Folder = folder;
+            return choice;
+        }
+        if (folder == asked) {
+            choice.Refusal =
+                Refusal(onCommandLine ? "--levels " : "VORKALITH_LEVELS=", folder, kindOf(folder), firstLevel);
             return choice;
         }
     }
@@ -105,15 +128,12 @@ LevelFolder::Places LevelFolder::FromEnvironment(const std::string& commandLineD
 }
 
 std::string LevelFolder::Warning(const Choice& choice) {
-    if (choice.HasFirstLevel) {
+    if (!choice.Folder.empty() || !choice.Refusal.empty()) {
         return {};
     }
     std::string places;
     for (const std::string& folder : choice.Consulted) {
-        places += (places.empty() ? "" : ", ") + folder;
-    }
-    if (!choice.Folder.empty()) {
-        return "vorkalith: no level file 1.vrk in " + choice.Folder + "; the fields stay empty";
+        places += (places.empty() ? "" : ", ") + TerminalText(folder);
     }
     return "vorkalith: no level file 1.vrk found (looked in " + places +
            "); the fields stay empty (use --levels DIR or VORKALITH_LEVELS)";
@@ -123,6 +143,13 @@ std::string LevelFolder::PathOf(const std::string& fileName) {
     return folder_.empty() ? fileName : Join(folder_, fileName);
 }
 
-bool LevelFolder::IsFile(const std::string& path) {
-    return IsRegularFile(path);
+LevelFolder::PathKind LevelFolder::KindOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return PathKind::Missing;
+    }
+    if (S_ISREG(st.st_mode)) {
+        return PathKind::File;
+    }
+    return S_ISDIR(st.st_mode) ? PathKind::Folder : PathKind::Other;
 }

@@ -22,26 +22,38 @@ public:
 
     struct Choice {
         std::string Folder;                 // empty: none found, names stay relative to the current folder
-        bool HasFirstLevel = false;         // Folder holds 1.vrk
+        bool HasFirstLevel = false;         // Folder holds the first level file
         std::vector<std::string> Consulted; // every folder looked at, in order
+        // Why the folder given by --levels or $VORKALITH_LEVELS cannot be used, as the line to
+        // print; empty when it can or when none was given.
+        std::string Refusal;
     };
 
-    // The folders to look in, in order: --levels, $VORKALITH_LEVELS, the current folder, the
-    // installed folder next to the program, the program's own folder (a build tree),
-    // $XDG_DATA_HOME/vorkalith/levels, then vorkalith/levels below each of $XDG_DATA_DIRS.
+    // What a path names, as far as the search cares.
+    enum class PathKind { Missing, File, Folder, Other };
+
+    // The folders to look in, in order, each once: --levels, $VORKALITH_LEVELS, the current
+    // folder, $XDG_DATA_HOME/vorkalith/levels, the installed folder next to the program,
+    // vorkalith/levels below each of $XDG_DATA_DIRS, then the program's own folder (a build tree).
     static std::vector<std::string> Candidates(const Places& places);
 
-    // The first candidate that holds 1.vrk. A folder given by --levels or $VORKALITH_LEVELS is
-    // taken even without one, since the user asked for it. `exists` tells whether a file exists.
-    static Choice Find(const Places& places, const std::function<bool(const std::string&)>& exists);
+    // The first candidate that holds `firstLevel` (the level file the game starts at: 1.vrk, or
+    // N.vrk when it starts at level N) as a regular file. A folder given by --levels (or else
+    // $VORKALITH_LEVELS) must hold it: otherwise the search stops there with a Refusal saying
+    // whether the path is missing, no folder, or a folder without that file. An empty
+    // `firstLevel` (a demo replayed, which names the files it reads) searches for 1.vrk but takes
+    // a given folder as it is.
+    static Choice Find(const Places& places, const std::function<PathKind(const std::string&)>& kindOf,
+                       const std::string& firstLevel = "1.vrk");
 
-    // True when `path` names a regular file (what Find is given for the real file system).
-    static bool IsFile(const std::string& path);
+    // What `path` names in the real file system (what Find is given), links followed.
+    static PathKind KindOf(const std::string& path);
 
     // The places of this process.
     static Places FromEnvironment(const std::string& commandLineDir);
 
-    // The line to print when the chosen folder has no 1.vrk; empty when it has.
+    // The line to print when no folder was chosen and the fields stay empty; empty when one
+    // was, or when the search ended in a Refusal.
     static std::string Warning(const Choice& choice);
 
     // The folder the loader reads from; empty means the current folder.

@@ -7,7 +7,6 @@
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
-#include <iostream>
 #include <optional>
 #include <utility>
 
@@ -61,9 +60,7 @@ void LoadLevel(TGame& game, const std::string& fileName) {
         Observer()(fileName, std::span<const uint8_t>(record, read));
     }
     if (read != kRecordSize) {
-        // The box names no file; standard error says which one it was.
-        std::cerr << "vorkalith: " << path << ": Read beyond end of file\n";
-        throw EInOutError(100, "Read beyond end of file");
+        throw EInOutError(100, "Read beyond end of file", path);
     }
     file.reset();
     for (int column = 0; column < 22; ++column) {

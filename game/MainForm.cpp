@@ -48,6 +48,21 @@ void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
     if (!worldBuilt_) {
         return;
     }
+    // A press already released counts as held through this one frame, however the frame ends.
+    const bool quickClick = CountQuickClicks && pressUnseen_ && !World.MouseHeld;
+    pressUnseen_ = false;
+    struct ReleaseAfterFrame {
+        bool& held;
+        bool release;
+        ~ReleaseAfterFrame() {
+            if (release) {
+                held = false;
+            }
+        }
+    } releaseAfterFrame{World.MouseHeld, quickClick};
+    if (quickClick) {
+        World.MouseHeld = true;
+    }
     DXInput->Poll();
     TDirectDrawSurface* back = RulesOnly ? nullptr : DXDraw->BackBuffer();
     if (back) {
@@ -109,6 +124,7 @@ void TForm1::DXDrawMouseMove(TComponent* /*sender*/, int x, int y) {
 
 void TForm1::DXDrawMouseDown(TComponent* /*sender*/) {
     World.MouseHeld = true;
+    pressUnseen_ = true;
 }
 
 void TForm1::DXDrawMouseUp(TComponent* /*sender*/) {

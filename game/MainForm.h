@@ -51,11 +51,17 @@ public:
     // The world the handlers share.
     TGame World{*this};
 
+    // A quick click, a press released before any frame saw it, counts once: the next frame sees
+    // the button held. Off for recordings made before quick clicks counted (demo format 1).
+    bool CountQuickClicks = true;
+
 private:
     void WriteFrameRate();
     void DrawPointer();
 
     bool worldBuilt_ = false;
+    // A button was pressed since the last frame began.
+    bool pressUnseen_ = false;
 };
 
 // Makes the game's main form in `application` as the program starts it; null, with the error

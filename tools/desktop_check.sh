@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # Checks the installed game as a user meets it, on a virtual X screen: the Debian package's
-# program started from / shows level 1, Alt+Enter goes to a window and back with the game
-# going on, no display ends with status 1 at once, SIGTERM ends the error box of a short
-# level file. Screenshots go to OUT_DIR (default build/desktop-check) for a look.
+# program started from / shows level 1 after a quick click on the menu, Alt+Enter goes to a
+# window and back with the game going on, no display ends with status 1 at once, the error box
+# of a short level file names it and closes with Return, and SIGTERM ends that box too. Screenshots go to OUT_DIR (default build-package/desktop-check) for a look.
 #
 #   tools/desktop_check.sh [OUT_DIR]        (after tools/setup.sh package)
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-out=${1:-$top/build/desktop-check}
+out=${1:-$top/build-package/desktop-check}
 "$top/tools/install-packages.sh" xvfb xdotool imagemagick x11-utils dpkg
-deb=$(ls "$top"/build/vorkalith_*.deb | head -1)
+deb=$(ls "$top"/build-package/vorkalith_*.deb | head -1)
 mkdir -p "$out"
 root=$(mktemp -d)
 dpkg-deb -x "$deb" "$root"
-game=$root/usr/bin/vorkalith
+game=$root/usr/games/vorkalith
 
 pids=()
 cleanup() {
@@ -43,7 +43,7 @@ pids+=($!)
 sleep 4
 shot menu
 # The menu's first item at 1920x1080: the 640x480 picture scaled 2.25 times, 240 pixels in.
-xdotool mousemove 960 540 sleep 0.3 mousedown 1 sleep 0.3 mouseup 1
+xdotool mousemove 960 540 sleep 0.3 click 1
 sleep 2
 shot play
 xdotool key alt+Return
@@ -55,9 +55,20 @@ shot fullscreen-again
 kill -TERM "${pids[-1]}"
 wait "${pids[-1]}" || true
 
-echo "-- SIGTERM while the error box of a short level file is open"
+echo "-- the error box of a short level file, closed with Return"
 levels=$(mktemp -d)
 head -c 100 /dev/zero >"$levels/1.vrk"
+"$game" --levels "$levels" &
+game_pid=$!
+sleep 3
+shot error-box-return
+xdotool key Return
+sleep 1.5
+shot after-error-box
+kill -TERM "$game_pid"
+wait "$game_pid" || true
+
+echo "-- SIGTERM while the error box of a short level file is open"
 "$game" --levels "$levels" &
 game_pid=$!
 sleep 3

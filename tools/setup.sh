@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what Vorkalith needs on Debian 12, builds it, and then plays or tests.
 #
-#   tools/setup.sh play       build and start the game
-#   tools/setup.sh test       build and run every test
+#   tools/setup.sh play       build the game (no tests) into build-play/ and start it
+#   tools/setup.sh test       build everything into build/ and run every test
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
 #   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
-#   tools/setup.sh package    build, validate the desktop files and make the Debian package (build/*.deb)
+#   tools/setup.sh package    build the game with Debian's flags (no tests), validate the desktop files, make
+#                             the Debian packages of the game and its debug symbols (build-package/*.deb), run lintian
 #   tools/setup.sh web        build the web page into build-web/page
 #   tools/setup.sh serve      build the web page and serve it compressed on http://127.0.0.1:8000/ (PORT=... for another)
 #   tools/setup.sh webtest    build the web page, run the unit tests under node, the browser test and Lighthouse
@@ -16,15 +17,25 @@ mode=${1:-play}
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-tools/install-packages.sh build-essential cmake pkg-config git libsdl2-dev libsdl2-ttf-dev libfontconfig-dev \
-    fontconfig fonts-dejavu-core fonts-dejavu-extra libgtest-dev libbenchmark-dev libpng-dev libxxhash-dev
+# What building the game needs; the tests, benchmarks and other builds need more.
+game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
+    fonts-dejavu-core libpng-dev libxxhash-dev)
+# The game alone: the program and its level files, with neither tests nor benchmarks configured.
+game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF)
+game_targets=(vorkalith vk_levels)
 
 jobs=$(nproc)
 case "$mode" in
+play | package) tools/install-packages.sh "${game_packages[@]}" ;;
+*)
+    tools/install-packages.sh "${game_packages[@]}" git fonts-dejavu-extra libgtest-dev libbenchmark-dev
+    ;;
+esac
+case "$mode" in
 play)
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-    cmake --build build -j "$jobs"
-    cd build/run
+    cmake -S . -B build-play "${game_only[@]}"
+    cmake --build build-play -j "$jobs" --target "${game_targets[@]}"
+    cd build-play/run
     exec ./vorkalith "${@:2}"
     ;;
 test)
@@ -49,12 +60,20 @@ clang)
         ctest --test-dir build-clang --output-on-failure -j "$jobs"
     ;;
 package)
-    # Desktop integration: the freedesktop validators and dpkg-shlibdeps for the package.
-    tools/install-packages.sh dpkg-dev desktop-file-utils appstream
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-    cmake --build build -j "$jobs"
-    packaging/validate.sh build
-    (cd build && cpack -G DEB)
+    # Desktop integration: the freedesktop validators, dpkg-shlibdeps and Debian's own checks.
+    tools/install-packages.sh dpkg-dev desktop-file-utils appstream lintian
+    # Debian's hardening: fortified functions, stack protector, read-only relocations bound at
+    # start; -g for the debug symbols package. The release build's -O3 still comes last.
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    cmake -S . -B build-package "${game_only[@]}" -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games -DVORKALITH_DEBUG_PACKAGE=ON \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+    cmake --build build-package -j "$jobs" --target "${game_targets[@]}" vorkalith-edit vk_compressed_docs \
+        vk_split_debug_vorkalith vk_split_debug_vorkalith-edit
+    packaging/validate.sh --strict build-package
+    rm -f build-package/*.deb
+    (cd build-package && cpack -G DEB)
+    lintian --allow-root --fail-on error,warning build-package/vorkalith_*.deb build-package/vorkalith-dbg_*.deb
     ;;
 web | serve | webtest | webbench)
     # The browser build: emscripten, node with acorn for its optimiser, chromium for the browser test.

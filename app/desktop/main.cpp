@@ -20,6 +20,15 @@
 #include <vector>
 
 namespace {
+// The level file the game starts at, which a level folder must hold; none for a demo replayed or
+// verified, which names the files it reads.
+std::string FirstLevelFile(const CommandLine& options) {
+    if (!options.PlaybackFile.empty() || !options.VerifyFile.empty()) {
+        return {};
+    }
+    return std::to_string(options.StartLevel > 0 ? options.StartLevel : 1) + ".vrk";
+}
+
 int RunGame(const CommandLine& options, const std::vector<std::string>& arguments) {
     std::unique_ptr<platform::SdlPlatform> sdl;
     try {
@@ -63,7 +72,7 @@ int main(int argc, char** argv) {
     CommandLine options;
     std::string error;
     if (!options.Parse(arguments, error)) {
-        std::cerr << "vorkalith: " << platform::EscapeControls(error) << '\n' << CommandLine::Usage();
+        std::cerr << "vorkalith: " << platform::EscapeControls(error) << '\n' << CommandLine::TryHelp();
         return 2;
     }
     if (options.Help) {
@@ -74,10 +83,19 @@ int main(int argc, char** argv) {
         std::cout << CommandLine::VersionLine() << '\n';
         return 0;
     }
+    if (const std::string demoError = DemoUsageError(options.PlaybackFile, options.Headless, options.Force);
+        !demoError.empty()) {
+        std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::TryHelp();
+        return 2;
+    }
     platform::StopSignal::Install();
 
-    const LevelFolder::Choice levels =
-        LevelFolder::Find(LevelFolder::FromEnvironment(options.LevelsDir), LevelFolder::IsFile);
+    const LevelFolder::Choice levels = LevelFolder::Find(LevelFolder::FromEnvironment(options.LevelsDir),
+                                                         LevelFolder::KindOf, FirstLevelFile(options));
+    if (!levels.Refusal.empty()) {
+        std::cerr << levels.Refusal << '\n';
+        return 2;
+    }
     LevelFolder::Use(levels.Folder);
     if (const std::string warning = LevelFolder::Warning(levels); !warning.empty()) {
         std::cerr << platform::EscapeControls(warning) << '\n';
@@ -86,7 +104,7 @@ int main(int argc, char** argv) {
     if (const std::string demoError =
             DemoUsageError(options.PlaybackFile, options.Headless, options.Force, options.RecordFile);
         !demoError.empty()) {
-        std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::Usage();
+        std::cerr << "vorkalith: " << demoError << '\n' << CommandLine::TryHelp();
         return 2;
     }
     int status = 0;

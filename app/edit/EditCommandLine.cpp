@@ -107,7 +107,10 @@ OpenedLevel OpenTarget(const std::string& target, const std::string& levelsDir) 
     }
     if (const int number = LevelNumber(target); number > 0 && !Exists(target)) {
         const LevelFolder::Choice choice =
-            LevelFolder::Find(LevelFolder::FromEnvironment(levelsDir), LevelFolder::IsFile);
+            LevelFolder::Find(LevelFolder::FromEnvironment(levelsDir), LevelFolder::KindOf, LevelFileName(number));
+        if (!choice.Refusal.empty()) {
+            throw std::runtime_error(choice.Refusal);
+        }
         std::string folder = choice.Folder.empty() ? "." : choice.Folder;
         ReadLevel read = ReadLevelLeniently(folder + "/" + LevelFileName(number));
         // The installed set is not written over: the copy is saved with Save As.

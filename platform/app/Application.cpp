@@ -2,6 +2,7 @@
 
 #include "platform/app/Form.h"
 #include "platform/app/WindowTimer.h"
+#include "platform/base/Exception.h"
 
 #include <algorithm>
 
@@ -41,7 +42,7 @@ template <class F> void TApplication::Guarded(F&& handler) {
 }
 
 void TApplication::ShowException(const std::exception& error) {
-    platform_.ShowErrorBox(title_.empty() ? "Error" : title_, error.what());
+    platform_.ShowErrorBox(title_.empty() ? "Error" : title_, ErrorReport(error));
 }
 
 void TApplication::Run() {

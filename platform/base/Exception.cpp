@@ -19,3 +19,10 @@ std::string FormatMessage(const std::string& format, const std::string& value) {
 std::string FormatMessage(const std::string& format, long value) {
     return Replace(format, "%d", std::to_string(value));
 }
+
+std::string ErrorReport(const std::exception& error) {
+    if (const auto* io = dynamic_cast<const EInOutError*>(&error); io != nullptr && !io->FileName.empty()) {
+        return io->FileName + ": " + error.what();
+    }
+    return error.what();
+}

@@ -6,6 +6,7 @@
 #include "platform/pixels/Letterbox.h"
 #include "platform/sdl/ErrorBoxWatch.h"
 #include "platform/sdl/PresentCounter.h"
+#include "platform/sdl/SdlErrorBox.h"
 #include "platform/sdl/SdlGamepads.h"
 #include "platform/sdl/SdlKeyMap.h"
 #include "platform/sdl/SdlVideoStart.h"
@@ -526,15 +527,15 @@ void SdlPlatform::GetKeyState(KeyState& keys) {
 }
 
 void SdlPlatform::ShowErrorBox(const std::string& title, const std::string& message) {
-    int shown = 0;
-    {
-        // A stop signal ends the box, which SDL shows from a child process it waits for.
-        ErrorBoxWatch watch;
-        shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), state_->Window);
+    // Standard error gets the line as well, for a game started from a terminal.
+    std::cerr << title << ": " << message << '\n';
+    if (SdlErrorBox::Show(state_->Window, title, message)) {
+        return;
     }
-    if (shown != 0 && StopSignal::Received() == 0) {
-        std::cerr << title << ": " << message << '\n';
-    }
+    // Without a usable font, SDL's own box: it shows it from a child process it waits for,
+    // which a stop signal ends.
+    ErrorBoxWatch watch;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), state_->Window);
 }
 
 void SdlPlatform::SetPresentation(bool windowed, bool integerScale) {

@@ -17,22 +17,31 @@ SDL_Rect WindowedBounds(int displayIndex) {
     return SDL_Rect{area.x + (area.w - size.Width()) / 2, area.y + (area.h - size.Height()) / 2, size.Width(),
                     size.Height()};
 }
-} // namespace
 
-SDL_Window* SdlWindowMode::Create(const std::string& title, bool windowed) {
-    if (!windowed) {
-        SDL_DisplayMode desktop{};
-        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0) {
-            desktop.w = kImageWidth;
-            desktop.h = kImageHeight;
-        }
-        return SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w, desktop.h,
-                                SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+SDL_Window* CreateFullScreen(const std::string& title) {
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0 || desktop.w <= 0 || desktop.h <= 0) {
+        desktop.w = SdlWindowMode::kImageWidth;
+        desktop.h = SdlWindowMode::kImageHeight;
     }
+    return SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, desktop.w, desktop.h,
+                            SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+}
+
+SDL_Window* CreateWindowed(const std::string& title) {
     const SDL_Rect r = WindowedBounds(0);
     return SDL_CreateWindow(title.c_str(), r.x, r.y, r.w, r.h, SDL_WINDOW_RESIZABLE);
 }
+} // namespace
 
+SDL_Window* SdlWindowMode::Create(const std::string& title, bool windowed) {
+    SDL_Window* window = windowed ? CreateWindowed(title) : CreateFullScreen(title);
+    if (window != nullptr) {
+        // Below its own size the picture would shrink until its text cannot be read.
+        SDL_SetWindowMinimumSize(window, kImageWidth, kImageHeight);
+    }
+    return window;
+}
 bool SdlWindowMode::Toggle(SDL_Window* window, bool windowed) {
     if (windowed) {
         // The window covers the display before it asks to be full screen: without a window

@@ -13,7 +13,8 @@ public:
     static constexpr int kImageWidth = 640;
     static constexpr int kImageHeight = 480;
 
-    // Makes the window in the given mode; null (with SDL's error set) when it cannot be made.
+    // Makes the window in the given mode; null (with SDL's error set) when it cannot be made. In
+    // either mode the window cannot be made smaller than 640x480, the picture's own size.
     static SDL_Window* Create(const std::string& title, bool windowed);
 
     // Switches a window made by Create to the other mode; the window, its renderer and its

@@ -16,7 +16,7 @@ namespace {
 
 using K = DemoInput::Kind;
 
-const std::string kHeader = "vorkalith-demo 1\nutc 18:44:13.069\nclock 0\nforeground 1\n";
+const std::string kHeader = "vorkalith-demo 2\nutc 18:44:13.069\nclock 0\nforeground 1\n";
 
 std::vector<SessionStep> StartAndSteer() {
     std::vector<SessionStep> steps = StartGame();

@@ -39,6 +39,21 @@ protected:
     ScratchFolder folder;
 };
 
+TEST_F(DemoPlayerTest, AQuickClickCountsInRecordingsMadeSinceItCounted) {
+    for (const int version : {1, 2}) {
+        Demo demo;
+        demo.Version = version;
+        demo.Foreground = true;
+        demo.Frames.push_back({16, 1, {{K::MouseMove, 300, 280}}});
+        demo.Frames.push_back({17, 1, {{K::MouseDown, 300, 280, 1}, {K::MouseUp, 300, 280, 1}}});
+        demo.Frames.push_back({17, 2, {}});
+        DemoPlayer player(nullptr, demo);
+        ASSERT_TRUE(player.MakeForm());
+        player.Play(false);
+        EXPECT_EQ(player.Form().World.GameState, version == 1 ? 0 : 4) << "version " << version;
+    }
+}
+
 TEST_F(DemoPlayerTest, StepsPlayEveryRepeatOnceAndThenNothing) {
     const Demo demo = StartAndSteer();
     DemoPlayer player(nullptr, demo);

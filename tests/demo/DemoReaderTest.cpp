@@ -26,6 +26,7 @@ TEST(DemoReaderTest, ReadsEveryKindOfLine) {
         DemoReader::Parse(kHeader + "arg -sf\narg a%20b%25\n# a comment\nlevel 1.vrk 352 00000000deadbeef\n"
                                     "f 16 fin a1 m300,230 d300,230,1 u-5,7,3 k+200 k-200 x q fout a0\n"
                                     "r 3 17\nend 4\n");
+    EXPECT_EQ(demo.Version, 1);
     EXPECT_EQ(demo.Utc.Hours, 9);
     EXPECT_EQ(demo.Utc.Milliseconds, 132);
     EXPECT_EQ(demo.Clock, 4000u);
@@ -70,7 +71,8 @@ TEST(DemoReaderTest, RefusesDamageWithTheLineAtFault) {
     const Case cases[] = {
         {"", 1},
         {"not a demo\n", 1},
-        {"vorkalith-demo 2\n", 1},
+        {"vorkalith-demo 0\n", 1},
+        {"vorkalith-demo 3\n", 1},
         {"vorkalith-demo 1\nutc 24:00:00.000\n", 2},
         {"vorkalith-demo 1\nutc 12:00:00.000\nclock -1\n", 3},
         {"vorkalith-demo 1\nf 16\n", 2},

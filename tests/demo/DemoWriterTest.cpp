@@ -29,7 +29,7 @@ TEST(DemoWriterTest, GathersInputFreeFramesIntoRunsAndEndsWithTheFrameCount) {
         EXPECT_FALSE(std::filesystem::exists(path));
         EXPECT_TRUE(writer.Close());
     }
-    EXPECT_EQ(ReadAll(path), "vorkalith-demo 1\nutc 01:02:03.004\nclock 99\nforeground 1\narg -sf\nf 16 fin\n"
+    EXPECT_EQ(ReadAll(path), "vorkalith-demo 2\nutc 01:02:03.004\nclock 99\nforeground 1\narg -sf\nf 16 fin\n"
                              "r 3 17\nlevel 2.vrk 352 0000000000000005\nf 17\nf 16\nend 6\n");
     EXPECT_EQ(DemoReader::ReadFile(path.string()).FrameCount(), 6u);
     // Nothing else is left in the folder.

@@ -65,6 +65,9 @@ TEST(CommandLine, UsageErrorsNameTheCulprit) {
     EXPECT_EQ(Refusal({"--record", "a", "--playback", "b"}), "--record and --playback cannot be used together");
     // A prefix of a known option is not that option.
     EXPECT_EQ(Refusal({"--levelsX"}), "unknown option '--levelsX'");
+    // What the terminal would obey is shown instead: C0 and (UTF-8) C1 controls; letters pass.
+    EXPECT_EQ(Refusal({"--\x1b[31m\xc2\x9bx"}), "unknown option '--\\x1b[31m\\xc2\\x9bx'");
+    EXPECT_EQ(Refusal({"уровень\n"}), "unexpected argument 'уровень\\x0a'");
 }
 
 TEST(CommandLine, ParseStartsAfresh) {

@@ -158,7 +158,7 @@ TEST_F(LevelChangeTest, ADamagedLastLevelFileIsReportedAndTheEndScreenStillComes
     const std::size_t errors = platform.Errors.size();
     RunFrames(1);
     ASSERT_EQ(platform.Errors.size(), errors + 1);
-    EXPECT_EQ(platform.Errors.back(), "Vorkalith: Read beyond end of file");
+    EXPECT_EQ(platform.Errors.back(), "Vorkalith: 25.vrk: Read beyond end of file");
     EXPECT_EQ(W().Level, 25);
     EXPECT_EQ(W().GameState, 5);
     EXPECT_EQ(W().Speed, 1.0);

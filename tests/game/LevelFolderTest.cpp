@@ -19,20 +19,30 @@ LevelFolder::Places Typical() {
     return p;
 }
 
-// A file system holding exactly the given files.
+// A file system holding exactly the given files, and the folders above them.
 auto Holding(std::set<std::string> files) {
-    return [files](const std::string& path) { return files.count(path) != 0; };
+    return [files](const std::string& path) {
+        if (files.count(path) != 0) {
+            return LevelFolder::PathKind::File;
+        }
+        for (const std::string& file : files) {
+            if (file.starts_with(path + "/")) {
+                return LevelFolder::PathKind::Folder;
+            }
+        }
+        return LevelFolder::PathKind::Missing;
+    };
 }
 } // namespace
 
-TEST(LevelFolder, CandidatesInOrderWithXdgDefaults) {
+TEST(LevelFolder, CandidatesInXdgOrderEachOnceWithTheProgramsFolderLast) {
     LevelFolder::Places p = Typical();
     p.CommandLineDir = "/cli";
     p.EnvironmentDir = "/env";
-    EXPECT_EQ(LevelFolder::Candidates(p),
-              (std::vector<std::string>{"/cli", "/env", "/home/u/somewhere", "/usr/share/vorkalith/levels", "/usr/bin",
-                                        "/home/u/.local/share/vorkalith/levels", "/usr/local/share/vorkalith/levels",
-                                        "/usr/share/vorkalith/levels"}));
+    EXPECT_EQ(
+        LevelFolder::Candidates(p),
+        (std::vector<std::string>{"/cli", "/env", "/home/u/somewhere", "/home/u/.local/share/vorkalith/levels",
+                                  "/usr/share/vorkalith/levels", "/usr/local/share/vorkalith/levels", "/usr/bin"}));
 }
 
 TEST(LevelFolder, XdgVariablesReplaceDefaultsAndRelativeEntriesAreIgnored) {
@@ -40,11 +50,11 @@ TEST(LevelFolder, XdgVariablesReplaceDefaultsAndRelativeEntriesAreIgnored) {
     p.DataHome = "/data/home/";
     p.DataDirs = "/a::relative/dir:/b/";
     const std::vector<std::string> c = LevelFolder::Candidates(p);
-    const std::vector<std::string> tail(c.end() - 3, c.end());
-    EXPECT_EQ(tail,
-              (std::vector<std::string>{"/data/home/vorkalith/levels", "/a/vorkalith/levels", "/b/vorkalith/levels"}));
+    const std::vector<std::string> tail(c.begin() + 1, c.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"/data/home/vorkalith/levels", "/usr/share/vorkalith/levels",
+                                              "/a/vorkalith/levels", "/b/vorkalith/levels", "/usr/bin"}));
     p.DataHome = "relative";
-    EXPECT_EQ(LevelFolder::Candidates(p)[3], "/home/u/.local/share/vorkalith/levels");
+    EXPECT_EQ(LevelFolder::Candidates(p)[1], "/home/u/.local/share/vorkalith/levels");
 }
 
 TEST(LevelFolder, TheCurrentFolderWinsWhenItHoldsTheFirstLevel) {
@@ -56,8 +66,14 @@ TEST(LevelFolder, TheCurrentFolderWinsWhenItHoldsTheFirstLevel) {
 }
 
 TEST(LevelFolder, StartedFromElsewhereFindsTheInstalledLevels) {
-    const auto choice = LevelFolder::Find(Typical(), Holding({"/usr/share/vorkalith/levels/1.vrk"}));
+    const auto choice = LevelFolder::Find(Typical(), Holding({"/usr/share/vorkalith/levels/1.vrk", "/usr/bin/1.vrk"}));
     EXPECT_EQ(choice.Folder, "/usr/share/vorkalith/levels");
+}
+
+TEST(LevelFolder, TheUsersOwnLevelsWinOverTheInstalledOnes) {
+    const auto choice = LevelFolder::Find(
+        Typical(), Holding({"/home/u/.local/share/vorkalith/levels/1.vrk", "/usr/share/vorkalith/levels/1.vrk"}));
+    EXPECT_EQ(choice.Folder, "/home/u/.local/share/vorkalith/levels");
 }
 
 TEST(LevelFolder, TheEnvironmentComesBeforeTheCurrentFolder) {
@@ -67,22 +83,54 @@ TEST(LevelFolder, TheEnvironmentComesBeforeTheCurrentFolder) {
     EXPECT_EQ(choice.Folder, "/env");
 }
 
-TEST(LevelFolder, AFolderAskedForIsTakenEvenWithoutLevelsAndSaidSo) {
+TEST(LevelFolder, AFolderAskedForThatCannotServeIsRefusedSayingWhy) {
+    const auto files = Holding({"/usr/share/vorkalith/levels/1.vrk", "/x/levels.tar", "/x/empty/2.vrk"});
+    const struct {
+        std::string CommandLine, Environment, Refusal;
+    } cases[] = {
+        {"/gone", "", "vorkalith: --levels /gone: no such folder"},
+        {"/x/levels.tar", "", "vorkalith: --levels /x/levels.tar: not a folder"},
+        {"/x/empty", "", "vorkalith: --levels /x/empty: no level file 1.vrk in this folder"},
+        {"", "/x/empty", "vorkalith: VORKALITH_LEVELS=/x/empty: no level file 1.vrk in this folder"},
+        // --levels decides alone, whatever the environment says.
+        {"/gone", "/usr/share/vorkalith/levels", "vorkalith: --levels /gone: no such folder"},
+        // A name is printed with its control bytes shown, not obeyed by the terminal.
+        {"/a\x1b[2Jb", "", "vorkalith: --levels /a\\x1b[2Jb: no such folder"},
+    };
+    for (const auto& c : cases) {
+        LevelFolder::Places p = Typical();
+        p.CommandLineDir = c.CommandLine;
+        p.EnvironmentDir = c.Environment;
+        const auto choice = LevelFolder::Find(p, files);
+        EXPECT_EQ(choice.Refusal, c.Refusal);
+        EXPECT_TRUE(choice.Folder.empty());
+        EXPECT_TRUE(LevelFolder::Warning(choice).empty());
+    }
+}
+
+TEST(LevelFolder, TheFolderMustHoldTheLevelTheGameStartsAtAndAReplayTakesItAsItIs) {
+    const auto files = Holding({"/usr/share/vorkalith/levels/1.vrk", "/x/playtest/7.vrk"});
     LevelFolder::Places p = Typical();
-    p.CommandLineDir = "/empty";
-    const auto choice = LevelFolder::Find(p, Holding({"/usr/share/vorkalith/levels/1.vrk"}));
-    EXPECT_EQ(choice.Folder, "/empty");
-    EXPECT_FALSE(choice.HasFirstLevel);
-    EXPECT_EQ(LevelFolder::Warning(choice), "vorkalith: no level file 1.vrk in /empty; the fields stay empty");
+    p.CommandLineDir = "/x/playtest";
+    EXPECT_EQ(LevelFolder::Find(p, files, "7.vrk").Folder, "/x/playtest");
+    EXPECT_EQ(LevelFolder::Find(p, files, "8.vrk").Refusal,
+              "vorkalith: --levels /x/playtest: no level file 8.vrk in this folder");
+    // A demo names the files it reads: a folder given for its replay is used as it is, without a
+    // warning, but a missing one is still refused.
+    const auto replay = LevelFolder::Find(p, files, "");
+    EXPECT_EQ(replay.Folder, "/x/playtest");
+    EXPECT_TRUE(LevelFolder::Warning(replay).empty());
+    p.CommandLineDir = "/gone";
+    EXPECT_EQ(LevelFolder::Find(p, files, "").Refusal, "vorkalith: --levels /gone: no such folder");
 }
 
 TEST(LevelFolder, NothingFoundNamesEveryPlaceOnce) {
     const auto choice = LevelFolder::Find(Typical(), Holding({}));
     EXPECT_TRUE(choice.Folder.empty());
+    EXPECT_TRUE(choice.Refusal.empty());
     const std::string warning = LevelFolder::Warning(choice);
-    EXPECT_NE(warning.find("(looked in /home/u/somewhere, /usr/share/vorkalith/levels, /usr/bin, "
-                           "/home/u/.local/share/vorkalith/levels, /usr/local/share/vorkalith/levels, "
-                           "/usr/share/vorkalith/levels)"),
+    EXPECT_NE(warning.find("(looked in /home/u/somewhere, /home/u/.local/share/vorkalith/levels, "
+                           "/usr/share/vorkalith/levels, /usr/local/share/vorkalith/levels, /usr/bin)"),
               std::string::npos)
         << warning;
 }

@@ -135,7 +135,8 @@ TEST_F(GameFixture, AnErrorInAFrameIsReportedAndTheNextFrameRuns) {
     const int blanks = platform.VerticalBlanks;
     RunFrames(1);
     ASSERT_EQ(platform.Errors.size(), 1u);
-    EXPECT_EQ(platform.Errors[0], "Vorkalith: Read beyond end of file");
+    // The box names the file at fault, as the loader found it (here in the current folder).
+    EXPECT_EQ(platform.Errors[0], "Vorkalith: 1.vrk: Read beyond end of file");
     // The frame ended where the error was raised: nothing was presented. The game has
     // started all the same, on a field without walls, so holding the button asks nothing more.
     EXPECT_EQ(platform.VerticalBlanks, blanks);

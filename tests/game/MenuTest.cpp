@@ -52,6 +52,32 @@ TEST_F(MenuTest, HotZonesShareTheirEdgesWithTheItemBelow) {
     EXPECT_EQ(W().GameState, 0);
 }
 
+TEST_F(MenuTest, AQuickClickChoosesTheItemInTheNextFrameOnce) {
+    StartWith(LevelFile());
+    PointAt(300, 310); // the help item
+    RunFrames(1);
+    // Press and release both arrive before the same frame, as a tap on a touchpad sends them.
+    platform.PushEvent(platform::Event{Type::MouseDown, 300, 310, 1});
+    platform.PushEvent(platform::Event{Type::MouseUp, 300, 310, 1});
+    RunFrames(1);
+    EXPECT_EQ(W().GameState, 3);
+    EXPECT_FALSE(W().MouseHeld);
+    // Back in the menu over the same item, the click is spent.
+    PressEscFor(1);
+    RunFrames(2);
+    EXPECT_EQ(W().GameState, 0);
+}
+
+TEST_F(MenuTest, AQuickClickIsLostWhereQuickClicksDoNotCount) {
+    StartWith(LevelFile());
+    form->CountQuickClicks = false;
+    PointAt(300, 310);
+    platform.PushEvent(platform::Event{Type::MouseDown, 300, 310, 1});
+    platform.PushEvent(platform::Event{Type::MouseUp, 300, 310, 1});
+    RunFrames(2);
+    EXPECT_EQ(W().GameState, 0);
+}
+
 TEST_F(MenuTest, AfterPlayChoicesWaitUntilTheTitleHasComeDown) {
     StartWith(LevelFile());
     PlayAndLeave(150);
