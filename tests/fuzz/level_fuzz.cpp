@@ -5,8 +5,8 @@
 // input also starts the game from the menu and plays it for a few frames on the headless
 // display, steered by the bytes after the first 352 (which the loader ignores): bits 0..3 of each
 // hold up, down, left and right for kFramesPerByte frames. The form, its pictures and the display
-// are made once. A frame here draws the whole screen; once the game can step its rules without
-// drawing, Frame() should do that and the steered frames grow to a few hundred.
+// are made once. The steered frames step the rules alone, as a verifying replay does, which costs
+// a hundredth of a drawn frame; the last few frames are drawn, so that drawing meets every level.
 #include "game/Game.h"
 #include "game/MainForm.h"
 #include "game/WorldBuilder.h"
@@ -29,10 +29,10 @@
 namespace {
 
 constexpr std::size_t kLevelBytes = 352;
-// A frame costs far more than the load, so an input plays only a few: the steered ones, then
-// two more with the keys let go.
+// Up to 16 steering bytes of 16 rules-only frames each (256 frames), then two drawn frames with
+// the keys let go.
 constexpr std::size_t kMaxSteeredFrames = 16;
-constexpr int kFramesPerByte = 1;
+constexpr int kFramesPerByte = 16;
 constexpr int kMinFrames = 2;
 constexpr int kUp = 200, kDown = 208, kLeft = 203, kRight = 205;
 
@@ -62,12 +62,14 @@ public:
         }
         StartGame();
         const std::size_t steered = std::min(size - kLevelBytes, kMaxSteeredFrames);
+        form_->RulesOnly = true;
         for (std::size_t i = 0; i < steered; ++i) {
             Steer(data[kLevelBytes + i]);
             for (int k = 0; k < kFramesPerByte; ++k) {
                 Frame();
             }
         }
+        form_->RulesOnly = false;
         Steer(0);
         for (int i = 0; i < kMinFrames; ++i) {
             Frame();
