@@ -51,15 +51,16 @@ template <int Bpp> void SelectRows(Rows d, ConstRows s, int w, int h, uint32_t k
 }
 
 #ifdef __SSE2__
-inline void Select8(uint8_t* dp, const uint8_t* sp, __m128i key) {
+inline __m128i Select8(const uint8_t* dp, const uint8_t* sp, __m128i key) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp));
     const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dp));
     const __m128i isKey = _mm_cmpeq_epi16(v, key);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dp), _mm_or_si128(_mm_and_si128(isKey, u), _mm_andnot_si128(isKey, v)));
+    return _mm_or_si128(_mm_and_si128(isKey, u), _mm_andnot_si128(isKey, v));
 }
 
 // Eight pixels at a time; a row that does not end on a multiple of eight ends with a block that
-// overlaps the one before it, which is harmless because selecting twice gives the same pixels.
+// overlaps the one before it, which is harmless because selecting twice gives the same pixels. That
+// block is read before the row is written: read after, it would wait for the store it overlaps.
 void SelectRows16(Rows d, ConstRows s, int w, int h, uint32_t key) {
     if (w < 8) {
         SelectRows<2>(d, s, w, h, key);
@@ -70,12 +71,13 @@ void SelectRows16(Rows d, ConstRows s, int w, int h, uint32_t key) {
     for (int y = 0; y < h; ++y) {
         uint8_t* dr = RowOf(d, y);
         const uint8_t* sr = RowOf(s, y);
+        const __m128i tail = Select8(dr + last, sr + last, k);
         int x = 0;
         for (; x + 16 <= w * 2; x += 16) {
-            Select8(dr + x, sr + x, k);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dr + x), Select8(dr + x, sr + x, k));
         }
         if (x < w * 2) {
-            Select8(dr + last, sr + last, k);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dr + last), tail);
         }
     }
 }
