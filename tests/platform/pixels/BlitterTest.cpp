@@ -89,7 +89,7 @@ TEST_F(Blitter, CopiesEqualTheReferenceWhateverThePicture) {
             const int bpp = source->Format().BytesPerPixel();
             const uint32_t key = static_cast<uint32_t>(rng()) & Mask(bpp);
             const int shape = round % 3;
-            uint8_t* bits = source->Bits();
+            uint8_t* pixels = source->Bits();
             for (int y = 0; y < source->Height(); ++y) {
                 const int begin = Pick(0, source->Width() / 2), end = Pick(begin, source->Width());
                 for (int x = 0; x < source->Width(); ++x) {
@@ -97,7 +97,7 @@ TEST_F(Blitter, CopiesEqualTheReferenceWhateverThePicture) {
                     v = v == key ? v ^ 1 : v;
                     const bool isKey = shape == 0 ? Pick(0, 2) == 0 : shape == 1 && (x < begin || x >= end);
                     const uint32_t pixel = isKey ? key : v;
-                    std::memcpy(bits + y * source->Pitch() + x * bpp, &pixel, static_cast<std::size_t>(bpp));
+                    std::memcpy(pixels + y * source->Pitch() + x * bpp, &pixel, static_cast<std::size_t>(bpp));
                 }
             }
             source->SetColorKey(key);
