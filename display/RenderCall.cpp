@@ -22,22 +22,6 @@ void UseFastPaths(bool on) {
     fastPaths = on;
 }
 
-LockedPair::LockedPair(platform::Surface& dest, platform::Surface& source) : dest_(dest), source_(source) {
-    destLocked_ = platform::Succeeded(dest.Lock(nullptr, destView_));
-    if (destLocked_) {
-        sourceLocked_ = platform::Succeeded(source.Lock(nullptr, sourceView_));
-    }
-}
-
-LockedPair::~LockedPair() {
-    if (sourceLocked_) {
-        source_.Unlock();
-    }
-    if (destLocked_) {
-        dest_.Unlock();
-    }
-}
-
 bool CanDraw(const platform::Surface* dest, const platform::Surface* source, const TRect& s) {
     if (dest == nullptr || source == nullptr || dest->Width() <= 0 || dest->Height() <= 0 || source->Width() <= 0 ||
         source->Height() <= 0) {

@@ -18,8 +18,20 @@ bool FastPaths();
 // in the opposite order when the call ends, however it ends.
 class LockedPair {
 public:
-    LockedPair(platform::Surface& dest, platform::Surface& source);
-    ~LockedPair();
+    LockedPair(platform::Surface& dest, platform::Surface& source) : dest_(dest), source_(source) {
+        destLocked_ = platform::Succeeded(dest.Lock(nullptr, destView_));
+        if (destLocked_) {
+            sourceLocked_ = platform::Succeeded(source.Lock(nullptr, sourceView_));
+        }
+    }
+    ~LockedPair() {
+        if (sourceLocked_) {
+            source_.Unlock();
+        }
+        if (destLocked_) {
+            dest_.Unlock();
+        }
+    }
     LockedPair(const LockedPair&) = delete;
     LockedPair& operator=(const LockedPair&) = delete;
 

@@ -56,7 +56,9 @@ struct Job {
 };
 
 // True for the pixel sizes the loops handle: 8, 16, 24 and 32 bits.
-bool Supported(const platform::PixelFormat& f);
+inline bool Supported(const platform::PixelFormat& f) {
+    return f.BitCount == 8 || f.BitCount == 16 || f.BitCount == 24 || f.BitCount == 32;
+}
 
 // The job of one copy from the locked source onto the locked destination.
 Job MakeJob(const platform::LockedView& dst, const platform::LockedView& src, uint32_t colorKey, bool transparent,
