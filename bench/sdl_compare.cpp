@@ -24,6 +24,7 @@ namespace {
 constexpr uint16_t Key = 0;
 constexpr int Tiles = 315;
 constexpr int Sprites = 100;
+constexpr int DenseSprites = 200;
 
 // One of our surfaces and an SDL surface over the same pixel memory.
 struct Pair {
@@ -34,7 +35,7 @@ struct Pair {
 struct Scene {
     platform::HeadlessPlatform platform;
     std::unique_ptr<platform::DisplayDevice> device;
-    Pair back, round, tile, bar, wide, ship;
+    Pair back, round, tile, bar, wide, ship, backdrop, status;
     TTF_Font* font = nullptr;
     platform::FontSpec spec{"System", 17, true, false, false, false};
 
@@ -50,6 +51,8 @@ struct Scene {
         bar = Make(130, 40, [](int x, int y) { return static_cast<uint16_t>((x * 517u + y * 33u) | 0x1000u); });
         wide = Make(640, 16, [](int x, int y) { return static_cast<uint16_t>(0x0841u + x + y); });
         ship = Make(30, 30, [](int x, int y) { return static_cast<uint16_t>(x < y ? 0xFFE0u - x : 0x07FFu + y); });
+        backdrop = Make(630, 450, [](int x, int y) { return static_cast<uint16_t>(x * 67u + y * 2113u); });
+        status = Make(640, 30, [](int x, int y) { return static_cast<uint16_t>(0x2104u + x * 3u + y * 64u); });
         for (Pair* p : {&round, &tile, &bar, &wide, &ship}) {
             p->ours->SetColorKey(Key);
         }
@@ -71,7 +74,7 @@ struct Scene {
         }
     }
     ~Scene() {
-        for (Pair* p : {&back, &round, &tile, &bar, &wide, &ship}) {
+        for (Pair* p : {&back, &round, &tile, &bar, &wide, &ship, &backdrop, &status}) {
             SDL_FreeSurface(p->sdl);
         }
         if (font != nullptr) {
@@ -155,6 +158,34 @@ struct Scene {
         SDL_Rect s{305, 225, 30, 30};
         SDL_BlitSurface(ship.sdl, nullptr, back.sdl, &s);
     }
+    // The densest frame a level allows: the fill, the scrolled backdrop (a 630 x 450 picture drawn
+    // twice, the end of one copy and the start of the next filling the width), every tile of the
+    // 21 x 15 map, 200 sprites, the 640 x 30 status bar, the blended bar and the turned ship.
+    static constexpr int Scroll = 315;
+    void OursDense() {
+        back.ours->Fill(nullptr, 0);
+        back.ours->BltFast(0, 0, *backdrop.ours, TRect{Scroll, 0, 630, 450}, false);
+        back.ours->BltFast(630 - Scroll, 0, *backdrop.ours, TRect{0, 0, 10 + Scroll, 450}, false);
+        OursCopies(tile, Tiles, false);
+        OursCopies(round, DenseSprites, true);
+        back.ours->BltFast(0, 450, *status.ours, TRect{0, 0, 640, 30}, false);
+        OursBlend();
+        OursTurn(true);
+    }
+    void SdlDense() {
+        SDL_FillRect(back.sdl, nullptr, 0);
+        SDL_Rect s1{Scroll, 0, 630 - Scroll, 450}, d1{0, 0, 0, 0};
+        SDL_BlitSurface(backdrop.sdl, &s1, back.sdl, &d1);
+        SDL_Rect s2{0, 0, 10 + Scroll, 450}, d2{630 - Scroll, 0, 0, 0};
+        SDL_BlitSurface(backdrop.sdl, &s2, back.sdl, &d2);
+        SdlCopies(tile, Tiles, false);
+        SdlCopies(round, DenseSprites, true);
+        SDL_Rect d{0, 450, 0, 0};
+        SDL_BlitSurface(status.sdl, nullptr, back.sdl, &d);
+        SdlBlend();
+        SDL_Rect t{305, 225, 30, 30};
+        SDL_BlitSurface(ship.sdl, nullptr, back.sdl, &t);
+    }
 };
 
 Scene& TheScene() {
@@ -191,6 +222,8 @@ void RegisterAll() {
     Register("sdl/text_fps60", [](Scene& s) { s.SdlText(); });
     Register("ours/frame", [](Scene& s) { s.OursFrame(); });
     Register("sdl/frame", [](Scene& s) { s.SdlFrame(); });
+    Register("ours/dense_frame", [](Scene& s) { s.OursDense(); });
+    Register("sdl/dense_frame", [](Scene& s) { s.SdlDense(); });
 }
 
 // Keeps the processor time of every run so that the pairs can be compared at the end.

@@ -23,6 +23,7 @@ TARGETS = {
     "turn_30x30_a64": ("general", 0.5),
     "text_fps60": ("sdl", 1.0),
     "frame": ("sdl", 0.45),
+    "dense_frame": ("sdl", 0.45),
 }
 
 

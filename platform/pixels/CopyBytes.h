@@ -4,6 +4,11 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define VK_COPY_AVX 1
+#endif
+
 namespace platform {
 
 // Copies n bytes between areas that do not overlap. Runs are short (a sprite's row, a tile's row),
@@ -47,5 +52,26 @@ inline void CopyBytes(uint8_t* d, const uint8_t* s, std::size_t n) {
         *d = *s;
     }
 }
+
+#ifdef VK_COPY_AVX
+// True where the processor has AVX; copies choose their AVX loops once per call by it.
+inline bool HasAvx() {
+    static const bool avx = __builtin_cpu_supports("avx") != 0;
+    return avx;
+}
+
+// CopyBytes for loops compiled for AVX: 32 to 64 bytes (a sprite's or a tile's row) take two
+// 32-byte moves instead of four 16-byte ones.
+__attribute__((target("avx"))) inline void CopyBytesAvx(uint8_t* d, const uint8_t* s, std::size_t n) {
+    if (n >= 32 && n <= 64) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + n - 32));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), a);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + n - 32), b);
+    } else {
+        CopyBytes(d, s, n);
+    }
+}
+#endif
 
 } // namespace platform

@@ -10,10 +10,6 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
-#define VK_RUNS_AVX 1
-#endif
 
 namespace platform::keyed {
 
@@ -55,15 +51,16 @@ template <int Bpp> void SelectRows(Rows d, ConstRows s, int w, int h, uint32_t k
 }
 
 #ifdef __SSE2__
-inline void Select8(uint8_t* dp, const uint8_t* sp, __m128i key) {
+inline __m128i Select8(const uint8_t* dp, const uint8_t* sp, __m128i key) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sp));
     const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dp));
     const __m128i isKey = _mm_cmpeq_epi16(v, key);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dp), _mm_or_si128(_mm_and_si128(isKey, u), _mm_andnot_si128(isKey, v)));
+    return _mm_or_si128(_mm_and_si128(isKey, u), _mm_andnot_si128(isKey, v));
 }
 
 // Eight pixels at a time; a row that does not end on a multiple of eight ends with a block that
-// overlaps the one before it, which is harmless because selecting twice gives the same pixels.
+// overlaps the one before it, which is harmless because selecting twice gives the same pixels. That
+// block is read before the row is written: read after, it would wait for the store it overlaps.
 void SelectRows16(Rows d, ConstRows s, int w, int h, uint32_t key) {
     if (w < 8) {
         SelectRows<2>(d, s, w, h, key);
@@ -74,12 +71,13 @@ void SelectRows16(Rows d, ConstRows s, int w, int h, uint32_t key) {
     for (int y = 0; y < h; ++y) {
         uint8_t* dr = RowOf(d, y);
         const uint8_t* sr = RowOf(s, y);
+        const __m128i tail = Select8(dr + last, sr + last, k);
         int x = 0;
         for (; x + 16 <= w * 2; x += 16) {
-            Select8(dr + x, sr + x, k);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dr + x), Select8(dr + x, sr + x, k));
         }
         if (x < w * 2) {
-            Select8(dr + last, sr + last, k);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dr + last), tail);
         }
     }
 }
@@ -91,6 +89,15 @@ template <int Bpp> void RunRows(Rows d, ConstRows source, const OpaqueRuns& runs
     const uint8_t* sr = RowOf(source, top);
     // The whole width of the picture, as a sprite's copy is: every run is copied as it is.
     if (left == 0 && w == runs.Width()) {
+        if (const std::span<const OpaqueRuns::Run> singles = runs.SingleRuns(); !singles.empty()) {
+            for (int y = 0; y < h; ++y, dr += d.pitch, sr += source.pitch) {
+                const OpaqueRuns::Run r = singles[static_cast<std::size_t>(top + y)];
+                CopyBytes(dr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                          sr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                          static_cast<std::size_t>(r.End - r.Begin) * Bpp);
+            }
+            return;
+        }
         for (int y = 0; y < h; ++y, dr += d.pitch, sr += source.pitch) {
             for (const OpaqueRuns::Run& r : runs.Row(top + y)) {
                 CopyBytes(dr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
@@ -117,33 +124,30 @@ template <int Bpp> void RunRows(Rows d, ConstRows source, const OpaqueRuns& runs
     }
 }
 
-#ifdef VK_RUNS_AVX
-// The whole-width run copy again, compiled for processors with AVX: runs of 32 to 64 bytes (a
-// sprite's or a tile's row) take two 32-byte moves instead of four 16-byte ones. Chosen once per
-// copy where the processor has AVX; the result is the same bytes.
-__attribute__((target("avx"))) void WholeRuns16Avx(Rows d, ConstRows source, const OpaqueRuns& runs, int top, int h) {
+#ifdef VK_COPY_AVX
+// The whole-width run copy again, compiled for processors with AVX: runs of 32 to 64 bytes take two
+// 32-byte moves instead of four 16-byte ones. Chosen once per copy where the processor has AVX; the
+// result is the same bytes.
+template <int Bpp>
+__attribute__((target("avx"))) void WholeRunsAvx(Rows d, ConstRows source, const OpaqueRuns& runs, int top, int h) {
     uint8_t* dr = d.bits;
     const uint8_t* sr = RowOf(source, top);
+    if (const std::span<const OpaqueRuns::Run> singles = runs.SingleRuns(); !singles.empty()) {
+        for (int y = 0; y < h; ++y, dr += d.pitch, sr += source.pitch) {
+            const OpaqueRuns::Run r = singles[static_cast<std::size_t>(top + y)];
+            CopyBytesAvx(dr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                         sr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                         static_cast<std::size_t>(r.End - r.Begin) * Bpp);
+        }
+        return;
+    }
     for (int y = 0; y < h; ++y, dr += d.pitch, sr += source.pitch) {
         for (const OpaqueRuns::Run& r : runs.Row(top + y)) {
-            uint8_t* to = dr + static_cast<std::ptrdiff_t>(r.Begin) * 2;
-            const uint8_t* from = sr + static_cast<std::ptrdiff_t>(r.Begin) * 2;
-            const auto n = static_cast<std::size_t>(r.End - r.Begin) * 2;
-            if (n >= 32 && n <= 64) {
-                const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
-                const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + n - 32));
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), a);
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + n - 32), b);
-            } else {
-                CopyBytes(to, from, n);
-            }
+            CopyBytesAvx(dr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                         sr + static_cast<std::ptrdiff_t>(r.Begin) * Bpp,
+                         static_cast<std::size_t>(r.End - r.Begin) * Bpp);
         }
     }
-}
-
-bool HasAvx() {
-    static const bool avx = __builtin_cpu_supports("avx") != 0;
-    return avx;
 }
 #endif
 
@@ -171,9 +175,9 @@ void CopySelect(int bpp, Rows d, ConstRows s, int w, int h, uint32_t key) {
 }
 
 void CopyRuns(int bpp, Rows d, ConstRows source, const OpaqueRuns& runs, int left, int top, int w, int h) {
-#ifdef VK_RUNS_AVX
-    if (bpp == 2 && left == 0 && w == runs.Width() && HasAvx()) {
-        return WholeRuns16Avx(d, source, runs, top, h);
+#ifdef VK_COPY_AVX
+    if (left == 0 && w == runs.Width() && HasAvx()) {
+        return WithPixelSize(bpp, [&](auto size) { WholeRunsAvx<decltype(size)::value>(d, source, runs, top, h); });
     }
 #endif
     CopyRunsPortable(bpp, d, source, runs, left, top, w, h);

@@ -44,13 +44,29 @@ void OpaqueRuns::Build(const uint8_t* bits, int pitch, int width, int height, in
     // A run costs about as much as eight pixels of select; shorter runs on average (dithered or
     // speckled pictures) are better left to the select.
     worthwhile_ = runs_.size() * 8 <= static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    // Rows of one run each are copied from one table of runs, with no loop over runs; a picture whose
+    // every row is one run across its whole width has no key pixels and is copied as a plain one.
+    bool opaque = height > 0;
+    for (std::size_t y = 0; y + 1 < rowStart_.size(); ++y) {
+        const uint32_t n = rowStart_[y + 1] - rowStart_[y];
+        if (n > 1) {
+            singles_.clear();
+            return;
+        }
+        const Run run = n == 1 ? runs_[rowStart_[y]] : Run{0, 0};
+        opaque = opaque && run.Begin == 0 && run.End == width;
+        singles_.push_back(run);
+    }
+    opaque_ = opaque;
 }
 
 void OpaqueRuns::Clear() {
     rowStart_.clear();
     runs_.clear();
+    singles_.clear();
     width_ = 0;
     worthwhile_ = false;
+    opaque_ = false;
 }
 
 } // namespace platform

@@ -31,12 +31,19 @@ public:
     }
     // True when runs are long enough on average that copying them beats a select over every pixel.
     bool Worthwhile() const { return worthwhile_; }
+    // One run for every row ({0, 0} for a row of key pixels only) when no row has more than one, as
+    // in a picture without holes; empty otherwise.
+    std::span<const Run> SingleRuns() const { return singles_; }
+    // True when no pixel is the key: a keyed copy is then a plain one.
+    bool Opaque() const { return opaque_; }
 
 private:
     std::vector<uint32_t> rowStart_;
     std::vector<Run> runs_;
+    std::vector<Run> singles_;
     int width_ = 0;
     bool worthwhile_ = false;
+    bool opaque_ = false;
 };
 
 } // namespace platform

@@ -62,19 +62,8 @@ void Surface::SetClipper(std::shared_ptr<Clipper> clipper) {
     clipper_ = std::move(clipper);
 }
 
-Result Surface::Usable() const {
-    if (lost_) {
-        return Result::SurfaceLost;
-    }
-    if (locked_ || dcOut_) {
-        return Result::SurfaceBusy;
-    }
-    return Result::Ok;
-}
-
-void Surface::Changed() {
-    ++generation_;
-    if (primary_ && registry_->PrimaryChanged) {
+void Surface::TellPrimaryChanged() {
+    if (registry_->PrimaryChanged) {
         registry_->PrimaryChanged(*this);
     }
 }
@@ -104,10 +93,7 @@ void Surface::Unlock() {
     }
 }
 
-const OpaqueRuns* Surface::RunsFor(uint32_t key) {
-    if (runsValid_ && runsGeneration_ == generation_ && runsKey_ == key) {
-        return runs_.Worthwhile() ? &runs_ : nullptr;
-    }
+const OpaqueRuns* Surface::RebuildRuns(uint32_t key) {
     if (!seen_ || seenGeneration_ != generation_ || seenKey_ != key) {
         seen_ = true;
         seenGeneration_ = generation_;

@@ -77,7 +77,12 @@ public:
     // The opaque runs of this surface for a keyed copy with `key`, or nullptr when the copy should
     // select pixel by pixel: runs are built at the second keyed copy of unchanged pixels, so that
     // a picture redrawn between copies never pays for a scan it cannot reuse.
-    const OpaqueRuns* RunsFor(uint32_t key);
+    const OpaqueRuns* RunsFor(uint32_t key) {
+        if (runsValid_ && runsGeneration_ == generation_ && runsKey_ == key) {
+            return runs_.Worthwhile() ? &runs_ : nullptr;
+        }
+        return RebuildRuns(key);
+    }
 
     void SetClipper(std::shared_ptr<Clipper> clipper);
     const std::shared_ptr<Clipper>& GetClipper() const { return clipper_; }
@@ -106,8 +111,21 @@ private:
         dcOut_ = false;
         ++generation_;
     }
-    Result Usable() const;
-    void Changed();
+    Result Usable() const {
+        if (lost_) {
+            return Result::SurfaceLost;
+        }
+        return locked_ || dcOut_ ? Result::SurfaceBusy : Result::Ok;
+    }
+    void Changed() {
+        ++generation_;
+        if (primary_) {
+            TellPrimaryChanged();
+        }
+    }
+    void TellPrimaryChanged();
+    // RunsFor when the runs kept do not fit the pixels and key: builds them at the second call.
+    const OpaqueRuns* RebuildRuns(uint32_t key);
 
     std::shared_ptr<SurfaceRegistry> registry_;
     int width_;

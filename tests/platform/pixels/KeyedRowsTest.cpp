@@ -51,20 +51,48 @@ Picture RandomPicture(std::mt19937& rng, int w, int h, int bpp, uint32_t key, in
     return p;
 }
 
+// A picture without holes: each row one run of opaque pixels (or none) between key pixels, as a
+// round sprite has; with `full`, every run fills its row and no pixel is the key.
+Picture SolidPicture(std::mt19937& rng, int w, int h, int bpp, uint32_t key, bool full) {
+    Picture p(w, h, bpp);
+    std::uniform_int_distribution<uint32_t> any;
+    for (int y = 0; y < h; ++y) {
+        int begin = std::uniform_int_distribution<int>(0, w)(rng);
+        int end = std::uniform_int_distribution<int>(0, w)(rng);
+        if (begin > end) {
+            std::swap(begin, end);
+        }
+        if (full) {
+            begin = 0;
+            end = w;
+        }
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = any(rng) & Mask(bpp);
+            p.Set(x, y, x < begin || x >= end ? key : (v == key ? v ^ 1 : v));
+        }
+    }
+    return p;
+}
+
 // Every fast keyed copy against the pixel-by-pixel one, on random pictures, areas and keys of
-// every pixel size, including rows narrower than one vector and areas that start inside runs.
+// every pixel size, including rows narrower than one vector and areas that start inside runs:
+// speckled pictures, pictures of one run per row, and pictures without key pixels, copied whole or
+// in part.
 TEST(KeyedRows, FastCopiesEqualTheReference) {
     std::mt19937 rng(11);
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 1200; ++round) {
         const int bpp = 1 + round % 4;
+        const int shape = round / 400;
         std::uniform_int_distribution<int> size(1, 70);
         const int w = size(rng), h = 1 + size(rng) % 20;
         const uint32_t key = std::uniform_int_distribution<uint32_t>()(rng) & Mask(bpp);
         const int keyPercent = std::array<int, 5>{0, 30, 60, 90, 100}[static_cast<std::size_t>(round / 4 % 5)];
-        Picture source = RandomPicture(rng, w, h, bpp, key, keyPercent);
+        Picture source =
+            shape == 0 ? RandomPicture(rng, w, h, bpp, key, keyPercent) : SolidPicture(rng, w, h, bpp, key, shape == 2);
         std::uniform_int_distribution<int> leftOf(0, w - 1), topOf(0, h - 1);
-        const int left = leftOf(rng), top = topOf(rng);
-        const int cw = std::uniform_int_distribution<int>(1, w - left)(rng);
+        const bool whole = round % 3 == 0;
+        const int left = whole ? 0 : leftOf(rng), top = topOf(rng);
+        const int cw = whole ? w : std::uniform_int_distribution<int>(1, w - left)(rng);
         const int ch = std::uniform_int_distribution<int>(1, h - top)(rng);
         Picture expected = RandomPicture(rng, cw + 3, ch, bpp, key ^ 1, 0);
         Picture select = expected, scalar = expected, runs = expected, portable = expected;
@@ -107,6 +135,36 @@ TEST(OpaqueRuns, FindsRunsAndJudgesThemWorthwhile) {
     ASSERT_EQ(runs.Row(0).size(), 1u);
     EXPECT_EQ(runs.Row(0)[0].End, 32);
     EXPECT_TRUE(runs.Worthwhile());
+}
+
+// Rows of at most one run are kept one run to a row, empty rows as empty runs; a picture of full
+// rows only has no key pixels. A row of two runs, or a short one, spoils either.
+TEST(OpaqueRuns, KnowsRowsOfOneRunAndPicturesWithoutKeyPixels) {
+    Picture p(4, 3, 2);
+    const uint16_t rows[3][4] = {{0, 5, 5, 0}, {0, 0, 0, 0}, {6, 6, 6, 6}};
+    for (int y = 0; y < 3; ++y) {
+        std::memcpy(p.At(0, y), rows[y], sizeof rows[y]);
+    }
+    platform::OpaqueRuns runs;
+    runs.Build(p.bits.data(), p.pitch, 4, 3, 2, 0);
+    ASSERT_EQ(runs.SingleRuns().size(), 3u);
+    EXPECT_EQ(runs.SingleRuns()[0].Begin, 1);
+    EXPECT_EQ(runs.SingleRuns()[0].End, 3);
+    EXPECT_EQ(runs.SingleRuns()[1].Begin, runs.SingleRuns()[1].End);
+    EXPECT_EQ(runs.SingleRuns()[2].End, 4);
+    EXPECT_FALSE(runs.Opaque());
+
+    runs.Build(p.At(0, 2), p.pitch, 4, 1, 2, 0);
+    EXPECT_TRUE(runs.Opaque());
+    runs.Build(p.At(0, 2), p.pitch, 4, 1, 2, 6);
+    EXPECT_FALSE(runs.Opaque());
+    EXPECT_EQ(runs.SingleRuns().size(), 1u);
+
+    const uint16_t two[4] = {5, 0, 5, 5};
+    std::memcpy(p.At(0, 1), two, sizeof two);
+    runs.Build(p.bits.data(), p.pitch, 4, 3, 2, 0);
+    EXPECT_TRUE(runs.SingleRuns().empty());
+    EXPECT_FALSE(runs.Opaque());
 }
 
 // The runs a surface keeps for its keyed copies must follow every change of its pixels and key:
