@@ -19,7 +19,11 @@ cd "$top"
 
 # What building the game needs; the tests, benchmarks and other builds need more.
 game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
-    fonts-dejavu-core libpng-dev libxxhash-dev)
+    fonts-dejavu-core libpng-dev libxxhash-dev gettext)
+# The tests of the languages: a Russian locale made by localedef, and the game's words read off a
+# virtual screen by OCR.
+language_test_packages=(locales xvfb xdotool imagemagick x11-utils python3 python3-pil tesseract-ocr tesseract-ocr-eng
+    tesseract-ocr-rus)
 # The game alone: the program and its level files, with neither tests nor benchmarks configured.
 game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF)
 game_targets=(vorkalith vk_levels)
@@ -28,7 +32,8 @@ jobs=$(nproc)
 case "$mode" in
 play | package) tools/install-packages.sh "${game_packages[@]}" ;;
 *)
-    tools/install-packages.sh "${game_packages[@]}" git fonts-dejavu-extra libgtest-dev libbenchmark-dev
+    tools/install-packages.sh "${game_packages[@]}" git fonts-dejavu-extra libgtest-dev libbenchmark-dev \
+        "${language_test_packages[@]}"
     ;;
 esac
 case "$mode" in
