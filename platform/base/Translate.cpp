@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr const char* kDomain = "vorkalith";
-
 // TRANSLATORS: the code of your language ("en", "de"): it chooses the game's pictures with words.
 constexpr const char* kLanguageCode = N_("ru");
 
@@ -33,11 +31,13 @@ Table& Given() {
     return table;
 }
 
+#ifndef __EMSCRIPTEN__
+constexpr const char* kDomain = "vorkalith";
+
 bool IsSource(const std::string& code) {
     return code == "C" || code == "POSIX" || code.starts_with("C.");
 }
 
-#ifndef __EMSCRIPTEN__
 std::string& CatalogueFolder() {
     static std::string folder = [] {
         const std::string program = platform::ProgramFolder();
