@@ -96,9 +96,11 @@ web | serve | webtest | webbench)
     webtest)
         ctest --test-dir build-web --output-on-failure -j "$jobs"
         # The native headless menu screen, which the page's menu must equal.
-        cmake --build build -j "$jobs" --target vk_menuframe vk_levels
-        (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
-        node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
+        cmake --build build -j "$jobs" --target vk_menuframe vk_levels vk_translations
+        (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm &&
+            ../tools/vk_menuframe --lang en ../../build-web/menu-frame-en.ppm)
+        node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm \
+            --menu-frame-en build-web/menu-frame-en.ppm
         # Lighthouse, pinned by its lock file, against the page as `serve` serves it; the report
         # stays in build-web/. No package fetches a browser of its own: Debian's Chromium runs.
         tools/install-packages.sh npm
