@@ -16,10 +16,15 @@ class TranslatedTextsTest : public PlayFixture {
 protected:
     void TearDown() override { SetLanguage("C"); }
 
+    // The languages translated from the source. The source texts are drawn as the game always drew
+    // them (its last end line runs past the screen's edge in the fonts that stand in for Arial
+    // Black); a translation must fit.
     static std::vector<std::string> Languages() {
         std::vector<std::string> codes;
         for (const auto& entry : std::filesystem::directory_iterator(VK_BUILD_LOCALE_DIR)) {
-            codes.push_back(entry.path().filename().string());
+            if (entry.path().filename() != "ru") {
+                codes.push_back(entry.path().filename().string());
+            }
         }
         return codes;
     }

@@ -33,6 +33,7 @@ TEST_F(LanguageProgramTest, HelpIsInTheLanguageTheEnvironmentOrLangAsksFor) {
         {"lang-c", {{"LANG", "C"}}, {}, "(\"Выход\")"},
         {"nothing-set", {}, {}, "(\"Выход\")"},
         {"no-catalogue", {{"LANGUAGE", "de"}}, {}, "(\"Выход\")"},
+        {"russian", {{"LANGUAGE", "ru"}}, {}, "(«Выход»)"},
         {"option", {{"LANG", "C"}}, {"--lang", "en"}, "(\"Exit\")"},
         {"option-over-environment", {{"LANGUAGE", "en"}}, {"--lang=C"}, "(\"Выход\")"},
     };
