@@ -46,22 +46,9 @@ std::string& CatalogueFolder() {
     return folder;
 }
 
-// gettext chooses from the messages locale, which must be installed, and ignores LANGUAGE while
-// that locale is "C". So the messages run under C.UTF-8, which every glibc has, and the
-// languages reach gettext through LANGUAGE; the source texts run under "C", where gettext
-// translates nothing.
-void Apply(const std::string& languages) {
+void Bind() {
     bindtextdomain(kDomain, CatalogueFolder().c_str());
     bind_textdomain_codeset(kDomain, "UTF-8");
-    if (languages.empty() || IsSource(languages)) {
-        std::setlocale(LC_MESSAGES, "C");
-        setenv("LANGUAGE", "C", 1);
-    } else {
-        if (std::setlocale(LC_MESSAGES, "C.UTF-8") == nullptr) {
-            std::setlocale(LC_MESSAGES, "");
-        }
-        setenv("LANGUAGE", languages.c_str(), 1);
-    }
     // gettext keeps the texts it has looked up; a new textdomain call makes it look again.
     textdomain(textdomain(nullptr));
 }
@@ -84,6 +71,25 @@ const std::string& UserLanguages() {
         return list;
     }();
     return languages;
+}
+
+// gettext chooses from the messages locale, which must be installed, and ignores LANGUAGE while
+// that locale is "C". So the messages run under C.UTF-8, which every glibc has, and the
+// languages reach gettext through LANGUAGE; the source texts run under "C", where gettext
+// translates nothing.
+void Apply(const std::string& languages) {
+    // Read before LANGUAGE is replaced below.
+    UserLanguages();
+    if (languages.empty() || IsSource(languages)) {
+        std::setlocale(LC_MESSAGES, "C");
+        setenv("LANGUAGE", "C", 1);
+    } else {
+        if (std::setlocale(LC_MESSAGES, "C.UTF-8") == nullptr) {
+            std::setlocale(LC_MESSAGES, "");
+        }
+        setenv("LANGUAGE", languages.c_str(), 1);
+    }
+    Bind();
 }
 #endif
 
@@ -130,9 +136,7 @@ void SetCatalogueFolder(const std::string& folder) {
     (void)folder;
 #else
     CatalogueFolder() = folder;
-    bindtextdomain(kDomain, folder.c_str());
-    bind_textdomain_codeset(kDomain, "UTF-8");
-    textdomain(textdomain(nullptr));
+    Bind();
 #endif
 }
 
