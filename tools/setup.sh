@@ -26,7 +26,7 @@ language_test_packages=(locales xvfb xdotool imagemagick x11-utils python3 pytho
     tesseract-ocr-rus)
 # The game alone: the program and its level files, with neither tests nor benchmarks configured.
 game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF)
-game_targets=(vorkalith vk_levels)
+game_targets=(vorkalith vk_levels vk_translations)
 
 jobs=$(nproc)
 case "$mode" in
