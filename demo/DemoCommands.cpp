@@ -11,6 +11,8 @@
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "platform/files/AtomicFile.h"
 
 #include <iostream>
@@ -26,6 +28,12 @@ TForm1* MakeForm(TApplication& application) {
     return CreateMainForm(application);
 }
 
+// A replay that ended before the demo did.
+std::string EndedEarly(uint64_t frames, uint64_t demoFrames) {
+    return Fill(Tr("the game ended at frame {} of the demo's {}: the replay went another way than the recording"),
+                {std::to_string(frames), std::to_string(demoFrames)});
+}
+
 void PrintFinal(const TForm1& form, const FrameLoop& loop) {
     std::cout << StateJson::Final(form, loop.Frames(), ScreenHash::OfForm(form)) << std::endl;
 }
@@ -34,10 +42,10 @@ void PrintFinal(const TForm1& form, const FrameLoop& loop) {
 
 std::string DemoUsageError(const std::string& playbackFile, bool headless, bool force, const std::string& recordFile) {
     if (playbackFile.empty() && headless) {
-        return "--headless needs --playback";
+        return Tr("--headless needs --playback");
     }
     if (playbackFile.empty() && recordFile.empty() && force) {
-        return "--force needs --playback or --record";
+        return Tr("--force needs --playback or --record");
     }
     return {};
 }
@@ -48,7 +56,7 @@ int RecordGame(platform::Platform& live, const std::string& file, const std::vec
     try {
         writer = std::make_unique<DemoWriter>(file, replace);
     } catch (const platform::FileWriteError& e) {
-        std::cerr << "vorkalith: " << e.what() << (e.TargetExists ? " (--force replaces it)" : "") << '\n';
+        std::cerr << "vorkalith: " << e.what() << (e.TargetExists ? Tr(" (--force replaces it)") : "") << '\n';
         return 1;
     }
     writer->OnFailure = [](const std::string& message) { std::cerr << "vorkalith: " << message << std::endl; };
@@ -92,10 +100,11 @@ int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
         std::cerr << "vorkalith: " << LevelDigests::DifferingMessage(differing[i]) << '\n';
     }
     if (differing.size() > kNamed) {
-        std::cerr << "vorkalith: and " << differing.size() - kNamed << " more level files differ\n";
+        std::cerr << "vorkalith: "
+                  << Fill(Tr("and {} more level files differ"), {std::to_string(differing.size() - kNamed)}) << '\n';
     }
     if (!differing.empty() && !force) {
-        std::cerr << "vorkalith: playback refused (--force plays it all the same)\n";
+        std::cerr << "vorkalith: " << Tr("playback refused (--force plays it all the same)") << '\n';
         return 1;
     }
 
@@ -106,8 +115,7 @@ int PlayDemo(platform::Platform* window, const std::string& file, bool force) {
     player.Play(window != nullptr);
     std::cout << player.FinalState() << std::endl;
     if (player.EndedEarly()) {
-        std::cerr << "vorkalith: the game ended at frame " << player.Frames() << " of the demo's " << demo.FrameCount()
-                  << ": the replay went another way than the recording\n";
+        std::cerr << "vorkalith: " << EndedEarly(player.Frames(), demo.FrameCount()) << '\n';
         return 1;
     }
     return 0;
@@ -128,9 +136,7 @@ int VerifyDemo(const std::string& file) {
     }
     std::cout << std::flush;
     if (result.EndedEarly) {
-        const std::string message = "the game ended at frame " + std::to_string(result.Frames) + " of the demo's " +
-                                    std::to_string(demo.FrameCount()) +
-                                    ": the replay went another way than the recording";
+        const std::string message = EndedEarly(result.Frames, demo.FrameCount());
         std::cerr << "vorkalith: " << DemoError(0, message, file).what() << '\n';
         return 1;
     }

@@ -1,6 +1,8 @@
 #include "game/CommandLine.h"
 
 #include "game/TerminalText.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 
 #ifndef VK_VERSION
 #define VK_VERSION "0"
@@ -27,7 +29,7 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
         auto value = [&](const std::string& name, std::string& into) {
             if (arg == name) {
                 if (i + 1 >= arguments.size()) {
-                    error = "option '" + name + "' needs a value";
+                    error = Fill(Tr("option '{}' needs a value"), {name});
                     return false;
                 }
                 into = arguments[++i];
@@ -35,7 +37,7 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
                 into = arg.substr(name.size() + 1);
             }
             if (into.empty()) {
-                error = "option '" + name + "' needs a value";
+                error = Fill(Tr("option '{}' needs a value"), {name});
                 return false;
             }
             return true;
@@ -71,7 +73,11 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
             }
             StartLevel = ParseLevelNumber(number);
             if (StartLevel == 0) {
-                error = "option '--level' needs a level number from 1 to 24, not '" + number + "'";
+                error = Fill(Tr("option '--level' needs a level number from 1 to 24, not '{}'"), {number});
+                return false;
+            }
+        } else if (takes("--lang")) {
+            if (!value("--lang", Language)) {
                 return false;
             }
         } else if (takes("--record")) {
@@ -87,57 +93,60 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
                 return false;
             }
         } else if (arg.starts_with("-")) {
-            error = "unknown option '" + TerminalText(arg) + "'";
+            error = Fill(Tr("unknown option '{}'"), {TerminalText(arg)});
             return false;
         } else {
-            error = "unexpected argument '" + TerminalText(arg) + "'";
+            error = Fill(Tr("unexpected argument '{}'"), {TerminalText(arg)});
             return false;
         }
     }
     if (!RecordFile.empty() && !PlaybackFile.empty()) {
-        error = "--record and --playback cannot be used together";
+        error = Tr("--record and --playback cannot be used together");
         return false;
     }
     if (!VerifyFile.empty() && (!RecordFile.empty() || !PlaybackFile.empty() || Daily)) {
-        error = "--verify cannot be used with --record, --playback or --daily";
+        error = Tr("--verify cannot be used with --record, --playback or --daily");
         return false;
     }
     if (Daily && !PlaybackFile.empty()) {
-        error = "--daily cannot be used with --playback: a demo replays the start it recorded";
+        error = Tr("--daily cannot be used with --playback: a demo replays the start it recorded");
         return false;
     }
     return true;
 }
 
 std::string CommandLine::Usage() {
-    return "usage: vorkalith [-sf] [OPTION]...\n"
-           "A small full-screen arcade game: steer the ship with the arrow keys, eat orbs, avoid mines.\n"
-           "\n"
-           "  -sf                  as the first argument: present frames from a 1 ms timer (slow machines)\n"
-           "      --window         start in a resizable window instead of full screen\n"
-           "      --integer-scale  scale the picture by whole numbers only (sharp pixels, black bars)\n"
-           "      --levels DIR     read the level files 1.vrk .. 24.vrk from DIR\n"
-           "      --level N        start playing at level N (1 to 24) instead of the menu\n"
-           "      --record FILE    record the game played into FILE\n"
-           "      --playback FILE  play back the game recorded in FILE\n"
-           "      --headless       with --playback: play back without a window\n"
-           "      --force          with --playback: go on even where the recording's files differ or it was\n"
-           "                       cut short; with --record: replace an existing FILE\n"
-           "      --verify FILE    replay the demo FILE by the rules alone and print each game in it as a\n"
-           "                       line of JSON (scores, level, orbs, how it ended, installed levels, daily)\n"
-           "      --daily          play the daily challenge: the orbs are placed from today's UTC date, the\n"
-           "                       same for everyone that day\n"
-           "  -h, --help           print this help and exit\n"
-           "      --version        print the version and exit\n"
-           "\n"
-           "Keys: arrows steer, Esc leaves play and screens, Alt+Enter or F11 switches between full screen\n"
-           "and a window. The menu is worked with the mouse; its last item (\"Выход\") quits.\n"
-           "Levels are looked for in --levels DIR, $VORKALITH_LEVELS, the current folder,\n"
-           "$XDG_DATA_HOME/vorkalith/levels, the installed folder, $XDG_DATA_DIRS and the program's own folder.\n";
+    return Tr("usage: vorkalith [-sf] [OPTION]...\n"
+              "A small full-screen arcade game: steer the ship with the arrow keys, eat orbs, avoid mines.\n"
+              "\n"
+              "  -sf                  as the first argument: present frames from a 1 ms timer (slow machines)\n"
+              "      --window         start in a resizable window instead of full screen\n"
+              "      --integer-scale  scale the picture by whole numbers only (sharp pixels, black bars)\n"
+              "      --levels DIR     read the level files 1.vrk .. 24.vrk from DIR\n"
+              "      --level N        start playing at level N (1 to 24) instead of the menu\n"
+              "      --record FILE    record the game played into FILE\n"
+              "      --playback FILE  play back the game recorded in FILE\n"
+              "      --headless       with --playback: play back without a window\n"
+              "      --force          with --playback: go on even where the recording's files differ or it was\n"
+              "                       cut short; with --record: replace an existing FILE\n"
+              "      --verify FILE    replay the demo FILE by the rules alone and print each game in it as a\n"
+              "                       line of JSON (scores, level, orbs, how it ended, installed levels, daily)\n"
+              "      --daily          play the daily challenge: the orbs are placed from today's UTC date, the\n"
+              "                       same for everyone that day\n"
+              "      --lang CODE      show the texts in language CODE (en, ru)\n"
+              "  -h, --help           print this help and exit\n"
+              "      --version        print the version and exit\n"
+              "\n"
+              "Keys: arrows steer, Esc leaves play and screens, Alt+Enter or F11 switches between full screen\n"
+              "and a window. The menu is worked with the mouse; its last item (\"Выход\") quits.\n"
+              "Levels are looked for in --levels DIR, $VORKALITH_LEVELS, the current folder,\n"
+              "$XDG_DATA_HOME/vorkalith/levels, the installed folder, $XDG_DATA_DIRS and the program's own folder.\n"
+              "The texts are shown in the language of LANGUAGE, LC_ALL, LC_MESSAGES or LANG (--lang overrides it);\n"
+              "the game's own language is Russian.\n");
 }
 
 std::string CommandLine::TryHelp() {
-    return "Try 'vorkalith --help' for more information.\n";
+    return Tr("Try 'vorkalith --help' for more information.\n");
 }
 
 std::string CommandLine::VersionLine() {

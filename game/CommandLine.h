@@ -22,6 +22,8 @@ struct CommandLine {
     bool Force = false;
     // A demo replayed by the rules alone, its runs printed as JSON lines.
     std::string VerifyFile;
+    // --lang CODE: the texts in this language instead of the user's; empty when not given.
+    std::string Language;
     // The daily challenge: the game seeded from today's UTC date instead of the time of day.
     bool Daily = false;
 

@@ -5,6 +5,7 @@
 #include "game/LevelLoader.h"
 #include "game/OrbsAndScore.h"
 #include "game/WorldBuilder.h"
+#include "platform/base/Translate.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
@@ -93,7 +94,7 @@ void LevelChangeFrame(TGame& game) {
         NewFieldArrives(game);
     }
     if (TDirectDrawSurfaceCanvas* canvas = game.TextCanvas(15, "Arial black")) {
-        canvas->WriteText(245, 240, "Уровень:" + std::to_string(game.Level));
+        canvas->WriteText(245, 240, Tr("Уровень:") + std::to_string(game.Level));
         canvas->Detach();
     }
     game.DrawSprites();

@@ -1,6 +1,9 @@
 #include "game/LevelFolder.h"
 
 #include "game/TerminalText.h"
+#include "platform/base/FillText.h"
+#include "platform/base/ProgramFolder.h"
+#include "platform/base/Translate.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,13 +36,13 @@ std::string Refusal(const std::string& origin, const std::string& folder, LevelF
     std::string why;
     switch (kind) {
     case LevelFolder::PathKind::Missing:
-        why = "no such folder";
+        why = Tr("no such folder");
         break;
     case LevelFolder::PathKind::Folder:
-        why = "no level file " + firstLevel + " in this folder";
+        why = Fill(Tr("no level file {} in this folder"), {firstLevel});
         break;
     default:
-        why = "not a folder";
+        why = Tr("not a folder");
         break;
     }
     return "vorkalith: " + origin + TerminalText(folder) + ": " + why;
@@ -116,10 +119,7 @@ LevelFolder::Places LevelFolder::FromEnvironment(const std::string& commandLineD
     p.EnvironmentDir = Environment("VORKALITH_LEVELS");
     std::error_code ec;
     p.CurrentDir = std::filesystem::current_path(ec).string();
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        p.ExecutableDir = exe.parent_path().string();
-    }
+    p.ExecutableDir = platform::ProgramFolder();
     p.InstalledRelative = VK_INSTALLED_LEVELS_RELATIVE;
     p.DataHome = Environment("XDG_DATA_HOME");
     p.DataDirs = Environment("XDG_DATA_DIRS");
@@ -135,8 +135,10 @@ std::string LevelFolder::Warning(const Choice& choice) {
     for (const std::string& folder : choice.Consulted) {
         places += (places.empty() ? "" : ", ") + TerminalText(folder);
     }
-    return "vorkalith: no level file 1.vrk found (looked in " + places +
-           "); the fields stay empty (use --levels DIR or VORKALITH_LEVELS)";
+    return "vorkalith: " +
+           Fill(Tr("no level file 1.vrk found (looked in {}); the fields stay empty (use --levels DIR or "
+                   "VORKALITH_LEVELS)"),
+                {places});
 }
 
 std::string LevelFolder::PathOf(const std::string& fileName) {

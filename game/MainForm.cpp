@@ -6,6 +6,7 @@
 #include "display/DirectDrawSurface.h"
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "game/FormLoader.h"
+#include "game/LanguagePictures.h"
 #include "game/LevelChange.h"
 #include "game/LevelStart.h"
 #include "game/MenuScreens.h"
@@ -16,13 +17,17 @@
 #include "input/DXInput.h"
 #include "platform/app/Application.h"
 #include "platform/app/WindowTimer.h"
+#include "platform/base/Translate.h"
 #include "sprite/DXSpriteEngine.h"
 #include "sprite/ImageSprite.h"
 
 #include <memory>
 #include <string>
 
-TForm1::TForm1(TApplication& application) : TForm1(application, StoredMainForm()) {}
+TForm1::TForm1(TApplication& application) : TForm1(application, StoredMainForm()) {
+    // The pictures with words in the language of the texts.
+    UseLanguagePictures(*this, ShownLanguage());
+}
 
 TForm1::TForm1(TApplication& application, const TStoredForm& stored) : TForm(application) {
     LoadForm(*this, stored);

@@ -3,6 +3,7 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "game/Game.h"
 #include "game/LevelLoader.h"
+#include "platform/base/Translate.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
@@ -131,14 +132,14 @@ void HelpFrame(TGame& game) {
 }
 
 void OptionsFrame(TGame& game) {
-    ThreeLines(game, 15, "Опции пока не реализованы. Командная строка:", "-sf : Включает slowflip(для слабых машин)",
-               "-f  : Включает алгоритм ускорения графики");
+    ThreeLines(game, 15, Tr("Опции пока не реализованы. Командная строка:"),
+               Tr("-sf : Включает slowflip(для слабых машин)"), Tr("-f  : Включает алгоритм ускорения графики"));
 }
 
 void EndFrame(TGame& game) {
-    ThreeLines(game, 13, "Поздравляем!Вы только что прошли альфу Vorkalith!",
-               "Несмотря на недоработанность, получилось здорово.",
-               "В любом случае, в октябре будет полностью законченная версия.");
+    ThreeLines(game, 13, Tr("Поздравляем!Вы только что прошли альфу Vorkalith!"),
+               Tr("Несмотря на недоработанность, получилось здорово."),
+               Tr("В любом случае, в октябре будет полностью законченная версия."));
     // Esc leads back to a menu whose title is still coming down: no item is chosen until it rests,
     // or a click during the descent would act on the finished game's choice.
     if (game.GameState == 0) {

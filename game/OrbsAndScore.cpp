@@ -4,6 +4,7 @@
 #include "game/Game.h"
 #include "game/Rounding.h"
 #include "game/WorldBuilder.h"
+#include "platform/base/Translate.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
 
@@ -98,7 +99,7 @@ void PlaceTail(TGame& game) {
 }
 
 void RebuildScoreText(TGame& game) {
-    game.ScoreText = "Очки:" + std::to_string(game.Score);
+    game.ScoreText = Tr("Очки:") + std::to_string(game.Score);
 }
 
 void WriteStatusTexts(TGame& game) {

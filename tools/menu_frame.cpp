@@ -2,12 +2,13 @@
 // start (the menu, once it has slid into place) as a binary PPM picture: the reference the web
 // build's browser test holds the page's canvas against.
 //
-//   vk_menuframe OUTPUT.ppm [--frames N]      (default 600 frames; run from the level folder)
+//   vk_menuframe OUTPUT.ppm [--frames N] [--lang CODE]   (default 600 frames; run from the level folder)
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include "platform/base/ControlEscape.h"
+#include "platform/base/Translate.h"
 #include "platform/files/AtomicFile.h"
 
 #include <cstdlib>
@@ -16,7 +17,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    const std::string usage = "usage: vk_menuframe OUTPUT.ppm [--frames N]\n";
+    const std::string usage = "usage: vk_menuframe OUTPUT.ppm [--frames N] [--lang CODE]\n";
     std::string output;
     int frames = 600;
     for (int i = 1; i < argc; ++i) {
@@ -31,6 +32,9 @@ int main(int argc, char** argv) {
                 std::cerr << "vk_menuframe: --frames needs a positive number\n" << usage;
                 return 2;
             }
+        } else if (arg == "--lang" && i + 1 < argc) {
+            // The menu in that language, its pictures with words included.
+            SetLanguage(argv[++i]);
         } else if (output.empty() && !arg.empty() && arg[0] != '-') {
             output = arg;
         } else {

@@ -19,16 +19,21 @@ cd "$top"
 
 # What building the game needs; the tests, benchmarks and other builds need more.
 game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
-    fonts-dejavu-core libpng-dev libxxhash-dev)
+    fonts-dejavu-core libpng-dev libxxhash-dev gettext)
+# The tests of the languages: a Russian locale made by localedef, and the game's words read off a
+# virtual screen by OCR.
+language_test_packages=(locales xvfb xdotool imagemagick x11-utils python3 python3-pil tesseract-ocr tesseract-ocr-eng
+    tesseract-ocr-rus)
 # The game alone: the program and its level files, with neither tests nor benchmarks configured.
 game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF)
-game_targets=(vorkalith vk_levels)
+game_targets=(vorkalith vk_levels vk_translations)
 
 jobs=$(nproc)
 case "$mode" in
 play | package) tools/install-packages.sh "${game_packages[@]}" ;;
 *)
-    tools/install-packages.sh "${game_packages[@]}" git fonts-dejavu-extra libgtest-dev libbenchmark-dev
+    tools/install-packages.sh "${game_packages[@]}" git fonts-dejavu-extra libgtest-dev libbenchmark-dev \
+        "${language_test_packages[@]}"
     ;;
 esac
 case "$mode" in
@@ -91,9 +96,11 @@ web | serve | webtest | webbench)
     webtest)
         ctest --test-dir build-web --output-on-failure -j "$jobs"
         # The native headless menu screen, which the page's menu must equal.
-        cmake --build build -j "$jobs" --target vk_menuframe vk_levels
-        (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
-        node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
+        cmake --build build -j "$jobs" --target vk_menuframe vk_levels vk_translations
+        (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm &&
+            ../tools/vk_menuframe --lang en ../../build-web/menu-frame-en.ppm)
+        node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm \
+            --menu-frame-en build-web/menu-frame-en.ppm
         # Lighthouse, pinned by its lock file, against the page as `serve` serves it; the report
         # stays in build-web/. No package fetches a browser of its own: Debian's Chromium runs.
         tools/install-packages.sh npm

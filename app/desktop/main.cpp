@@ -10,6 +10,7 @@
 #include "platform/app/StopSignal.h"
 #include "platform/base/ControlEscape.h"
 #include "platform/base/Exception.h"
+#include "platform/base/Translate.h"
 #include "platform/sdl/FontLocator.h"
 #include "platform/sdl/SdlPlatform.h"
 
@@ -69,9 +70,16 @@ int RunGame(const CommandLine& options, const std::vector<std::string>& argument
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    UseUserLanguage();
     CommandLine options;
     std::string error;
-    if (!options.Parse(arguments, error)) {
+    bool parsed = options.Parse(arguments, error);
+    // --lang also holds for what the parse says: it is read again in the language asked for.
+    if (!options.Language.empty()) {
+        SetLanguage(options.Language);
+        parsed = options.Parse(arguments, error);
+    }
+    if (!parsed) {
         std::cerr << "vorkalith: " << platform::EscapeControls(error) << '\n' << CommandLine::TryHelp();
         return 2;
     }

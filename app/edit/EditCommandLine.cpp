@@ -5,6 +5,7 @@
 #include "game/LevelLoader.h"
 #include "level/LevelCheck.h"
 #include "level/LevelFiles.h"
+#include "platform/base/Translate.h"
 
 #include <ostream>
 #include <sys/stat.h>
@@ -17,7 +18,7 @@ bool EditCommandLine::Parse(const std::vector<std::string>& arguments, std::stri
         const std::string& arg = arguments[i];
         const auto value = [&](std::string& into) {
             if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                error = "option '" + arg + "' needs a value";
+                error = Fill(Tr("option '{}' needs a value"), {arg});
                 return false;
             }
             into = arguments[++i];
@@ -37,50 +38,57 @@ bool EditCommandLine::Parse(const std::vector<std::string>& arguments, std::stri
             if (!value(LevelsDir)) {
                 return false;
             }
+        } else if (arg == "--lang") {
+            if (!value(Language)) {
+                return false;
+            }
         } else if (arg == "--record") {
             if (!value(RecordFile)) {
                 return false;
             }
         } else if (arg == "--convert") {
             if (!value(ConvertIn) || !value(ConvertOut)) {
-                error = "option '--convert' needs two files";
+                error = Tr("option '--convert' needs two files");
                 return false;
             }
         } else if (arg.size() > 1 && arg.front() == '-') {
-            error = "unknown option '" + arg + "'";
+            error = Fill(Tr("unknown option '{}'"), {arg});
             return false;
         } else if (Target.empty()) {
             Target = arg;
         } else {
-            error = "unexpected argument '" + arg + "'";
+            error = Fill(Tr("unexpected argument '{}'"), {arg});
             return false;
         }
     }
     if (!ConvertIn.empty() && !Target.empty()) {
-        error = "--convert takes no other file";
+        error = Tr("--convert takes no other file");
         return false;
     }
     return true;
 }
 
 std::string EditCommandLine::Usage() {
-    return "usage: vorkalith-edit [OPTION]... [FILE|N]\n"
-           "       vorkalith-edit --convert IN OUT [--force]\n"
-           "Makes, checks and play-tests a level of Vorkalith in the game's own look.\n"
-           "\n"
-           "FILE is a level source (*.txt) or a level file (*.vrk); N (1 to 24) a level of the installed\n"
-           "set. Without either, a new level.\n"
-           "\n"
-           "      --window         start in a resizable window instead of full screen\n"
-           "      --integer-scale  scale the picture by whole numbers only\n"
-           "      --levels DIR     look a level number up in DIR\n"
-           "      --record FILE    record each play-test into FILE (vorkalith --playback plays it)\n"
-           "      --convert IN OUT write the level IN as OUT (source or level file, by extension)\n"
-           "      --force          with --convert: write a level that fails the check\n"
-           "  -h, --help           print this help and exit\n"
-           "      --version        print the version and exit\n"
-           "\n"
-           "Keys: F1 lists them in the editor. F5 play-tests the level, Esc comes back.\n";
+    return Tr("usage: vorkalith-edit [OPTION]... [FILE|N]\n"
+              "       vorkalith-edit --convert IN OUT [--force]\n"
+              "Makes, checks and play-tests a level of Vorkalith in the game's own look.\n"
+              "\n"
+              "FILE is a level source (*.txt) or a level file (*.vrk); N (1 to 24) a level of the installed\n"
+              "set. Without either, a new level.\n"
+              "\n"
+              "      --window         start in a resizable window instead of full screen\n"
+              "      --integer-scale  scale the picture by whole numbers only\n"
+              "      --levels DIR     look a level number up in DIR\n"
+              "      --record FILE    record each play-test into FILE (vorkalith --playback plays it)\n"
+              "      --convert IN OUT write the level IN as OUT (source or level file, by extension)\n"
+              "      --force          with --convert: write a level that fails the check\n"
+              "      --lang CODE      show the texts in language CODE (en, ru)\n"
+              "  -h, --help           print this help and exit\n"
+              "      --version        print the version and exit\n"
+              "\n"
+              "Keys: F1 lists them in the editor. F5 play-tests the level, Esc comes back.\n"
+              "The texts are shown in the language of LANGUAGE, LC_ALL, LC_MESSAGES or LANG (--lang overrides it);\n"
+              "the editor's own language is Russian.\n");
 }
 
 namespace {
@@ -145,7 +153,8 @@ int ConvertLevel(const std::string& in, const std::string& out, bool force, std:
         err << "vorkalith-edit: " << ForTerminal(in) << ": " << p.Text << '\n';
     }
     if (!problems.empty() && !force) {
-        err << "vorkalith-edit: " << ForTerminal(out) << " not written (--force writes it all the same)\n";
+        err << "vorkalith-edit: " << Fill(Tr("{} not written (--force writes it all the same)"), {ForTerminal(out)})
+            << '\n';
         return 1;
     }
     std::string error;

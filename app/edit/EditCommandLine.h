@@ -15,6 +15,7 @@ struct EditCommandLine {
     bool Force = false;
     std::string LevelsDir;  // --levels: where a level number is looked up
     std::string RecordFile; // --record: each play-test is recorded here
+    std::string Language;   // --lang: the texts in this language instead of the user's
     std::string Target;     // FILE or N; empty for a new level
     std::string ConvertIn, ConvertOut;
 

@@ -2,6 +2,7 @@
 
 #include "app/edit/ShownText.h"
 #include "app/edit/Texts.h"
+#include "platform/base/Translate.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -24,21 +25,21 @@ std::string NoteText(const ReadNote& note) {
     using Kind = ReadNote::Kind;
     switch (note.What) {
     case Kind::ShortFile:
-        return Fill(texts::notes::kShortFile, {Number(note.Count)});
+        return Fill(Tr(texts::notes::kShortFile), {Number(note.Count)});
     case Kind::LongFile:
-        return Fill(texts::notes::kLongFile, {Number(note.Count)});
+        return Fill(Tr(texts::notes::kLongFile), {Number(note.Count)});
     case Kind::UnknownCode:
-        return Fill(texts::notes::kUnknownCode, {Number(note.Count), Number(note.Column), Number(note.Row)});
+        return Fill(Tr(texts::notes::kUnknownCode), {Number(note.Count), Number(note.Column), Number(note.Row)});
     case Kind::ShortLine:
-        return Fill(texts::notes::kShortLine, {Number(note.Count), Number(note.Line)});
+        return Fill(Tr(texts::notes::kShortLine), {Number(note.Count), Number(note.Line)});
     case Kind::LongLine:
-        return Fill(texts::notes::kLongLine, {Number(note.Count), Number(note.Line)});
+        return Fill(Tr(texts::notes::kLongLine), {Number(note.Count), Number(note.Line)});
     case Kind::UnknownSymbol:
-        return Fill(texts::notes::kUnknownSymbol, {Number(note.Count), Number(note.Line), Number(note.Column)});
+        return Fill(Tr(texts::notes::kUnknownSymbol), {Number(note.Count), Number(note.Line), Number(note.Column)});
     case Kind::MissingLines:
-        return Fill(texts::notes::kMissingLines, {Number(note.Count)});
+        return Fill(Tr(texts::notes::kMissingLines), {Number(note.Count)});
     case Kind::ExtraLines:
-        return Fill(texts::notes::kExtraLines, {Number(note.Count)});
+        return Fill(Tr(texts::notes::kExtraLines), {Number(note.Count)});
     }
     return {};
 }
@@ -46,20 +47,20 @@ std::string NoteText(const ReadNote& note) {
 std::string ReasonFor(const Problem& problem) {
     switch (problem.Broken) {
     case Rule::Reachable:
-        return texts::rules::kUnreachable;
+        return Tr(texts::rules::kUnreachable);
     case Rule::ClearStart:
-        return Fill(texts::rules::kNearStart, {Number(problem.Frame)});
+        return Fill(Tr(texts::rules::kNearStart), {Number(problem.Frame)});
     case Rule::MinesStayInside:
-        return texts::rules::kRunsOff;
+        return Tr(texts::rules::kRunsOff);
     case Rule::MineLimit:
-        return Fill(texts::rules::kTooMany, {Number(problem.Count)});
+        return Fill(Tr(texts::rules::kTooMany), {Number(problem.Count)});
     case Rule::OneShip:
-        return problem.Count == 0 ? std::string(texts::rules::kNoShip)
-                                  : Fill(texts::rules::kShips, {Number(problem.Count)});
+        return problem.Count == 0 ? std::string(Tr(texts::rules::kNoShip))
+                                  : Fill(Tr(texts::rules::kShips), {Number(problem.Count)});
     case Rule::KnownCodes:
-        return texts::rules::kUnknownCode;
+        return Tr(texts::rules::kUnknownCode);
     case Rule::FloorOutside:
-        return texts::rules::kOutside;
+        return Tr(texts::rules::kOutside);
     }
     return {};
 }
@@ -88,7 +89,7 @@ Editor::Editor(TForm1& form, OpenedLevel opened, const Settings& settings)
         }
         Notice(text, true, kOpeningNoticeFrames);
     } else if (opened.OutsideCleared) {
-        Notice(texts::edit::kOutsideCleared, true, kOpeningNoticeFrames);
+        Notice(Tr(texts::edit::kOutsideCleared), true, kOpeningNoticeFrames);
     }
     autosavedVersion_ = document_.Version();
     autosaveDue_ = document_.Modified();
@@ -233,7 +234,7 @@ void Editor::EditKeys() {
         spaceStroke_ = false;
         const bool undo = k.Chord(key::Z);
         if (!(undo ? document_.Undo() : document_.Redo())) {
-            Notice(undo ? texts::edit::kNothingToUndo : texts::edit::kNothingToRedo);
+            Notice(undo ? Tr(texts::edit::kNothingToUndo) : Tr(texts::edit::kNothingToRedo));
         }
         return;
     }
@@ -359,7 +360,7 @@ void Editor::DialogKeys() {
         if (k.Confirmed() && restorable_) {
             document_.ReplaceAll(restorable_->Cells);
             document_.SetComments(restorable_->Comments);
-            Notice(texts::edit::kRestored);
+            Notice(Tr(texts::edit::kRestored));
         }
         if (k.Confirmed() || k.Pressed(key::Esc)) {
             restorable_.reset();
@@ -401,7 +402,7 @@ void Editor::SaveTo(LevelPaths paths, int number, bool confirmed) {
     document_.SetComments(MarkedComments(document_.Comments(), Marks().Problems()));
     std::string error;
     if (!SaveLevel(document_, paths, error)) {
-        Notice(Fill(texts::edit::kSaveFailed, {ForScreen(error)}), true);
+        Notice(Fill(Tr(texts::edit::kSaveFailed), {ForScreen(error)}), true);
         quitAfterSave_ = false;
         return;
     }
@@ -414,7 +415,7 @@ void Editor::SaveTo(LevelPaths paths, int number, bool confirmed) {
     autosave_ = std::make_unique<Autosave>(settings_.StateFolder, document_.Path());
     autosavedVersion_ = document_.Version();
     autosaveDue_ = false;
-    Notice(Fill(texts::edit::kSaved, {ForScreen(paths.Source)}));
+    Notice(Fill(Tr(texts::edit::kSaved), {ForScreen(paths.Source)}));
     if (quitAfterSave_) {
         ended_ = true;
     }
@@ -435,7 +436,7 @@ void Editor::KeepAutosave() {
     }
     std::string error;
     if (!autosave_->Write(document_, error)) {
-        Notice(Fill(texts::edit::kAutosaveFailed, {ForScreen(error)}), true);
+        Notice(Fill(Tr(texts::edit::kAutosaveFailed), {ForScreen(error)}), true);
     }
 }
 
@@ -470,17 +471,17 @@ void Editor::Draw() {
 std::string Editor::StatusLine() {
     const std::string& path = document_.Path();
     std::string name =
-        path.empty() ? texts::edit::kNewLevel : ForScreen(std::filesystem::path(path).filename().string());
+        path.empty() ? Tr(texts::edit::kNewLevel) : ForScreen(std::filesystem::path(path).filename().string());
     if (document_.Modified()) {
         name += '*';
     }
     const Cell cell = keyboardLast_ || !InField(pointerX_, pointerY_) ? cursor_ : CellAt(pointerX_, pointerY_);
     const uint8_t code = document_.At(cell.first, cell.second);
-    const char* kind = code < layout::kKinds ? texts::edit::kKinds[code] : "?";
-    return name + "  " + Fill(texts::edit::kLevel, {Number(document_.Number())}) + "  " +
-           Fill(texts::edit::kCell, {Number(cell.first), Number(cell.second), kind}) + "  " +
-           Fill(texts::edit::kBrush, {texts::edit::kKinds[kind_]}) + "  " +
-           Fill(texts::edit::kMines, {Number(Marks().MineCount())});
+    const char* kind = code < layout::kKinds ? Tr(texts::edit::kKinds[code]) : "?";
+    return name + "  " + Fill(Tr(texts::edit::kLevel), {Number(document_.Number())}) + "  " +
+           Fill(Tr(texts::edit::kCell), {Number(cell.first), Number(cell.second), kind}) + "  " +
+           Fill(Tr(texts::edit::kBrush), {Tr(texts::edit::kKinds[kind_])}) + "  " +
+           Fill(Tr(texts::edit::kMines), {Number(Marks().MineCount())});
 }
 
 std::pair<std::string, bool> Editor::Reason() {
@@ -499,37 +500,42 @@ std::pair<std::string, bool> Editor::Reason() {
         return {ReasonFor(*p), true};
     }
     if (!marks.Sound()) {
-        return {Fill(texts::edit::kProblems, {Number(static_cast<int>(marks.Problems().size()))}) + " — " +
-                    texts::edit::kProblemsHint,
+        return {Fill(Tr(texts::edit::kProblems), {Number(static_cast<int>(marks.Problems().size()))}) + " — " +
+                    Tr(texts::edit::kProblemsHint),
                 true};
     }
     if (allTracks_) {
-        return {texts::edit::kPathsShown, false};
+        return {Tr(texts::edit::kPathsShown), false};
     }
-    return {std::string(texts::edit::kCheckPassed) + ".   " + texts::edit::kHint, false};
+    return {std::string(Tr(texts::edit::kCheckPassed)) + ".   " + Tr(texts::edit::kHint), false};
 }
 
 std::vector<std::string> Editor::PanelLines() {
     const std::string n = Number(saveNumber_);
     switch (screen_) {
-    case Screen::Help:
-        return {std::begin(texts::help::kLines), std::end(texts::help::kLines)};
+    case Screen::Help: {
+        std::vector<std::string> lines;
+        for (const char* line : texts::help::kLines) {
+            lines.push_back(Tr(line));
+        }
+        return lines;
+    }
     case Screen::SaveAs:
-        return {texts::saveas::kHeading,
-                Fill(texts::saveas::kFolder, {Tail(ForScreen(folder_.Text), 44) + "_"}),
-                Fill(texts::saveas::kNumber, {n}),
-                Fill(texts::saveas::kFiles, {n, n}),
-                texts::saveas::kPack,
-                texts::saveas::kKeys};
+        return {Tr(texts::saveas::kHeading),
+                Fill(Tr(texts::saveas::kFolder), {Tail(ForScreen(folder_.Text), 44) + "_"}),
+                Fill(Tr(texts::saveas::kNumber), {n}),
+                Fill(Tr(texts::saveas::kFiles), {n, n}),
+                Tr(texts::saveas::kPack),
+                Tr(texts::saveas::kKeys)};
     case Screen::AskUnsaved:
-        return {texts::ask::kUnsaved, texts::ask::kUnsavedKeys};
+        return {Tr(texts::ask::kUnsaved), Tr(texts::ask::kUnsavedKeys)};
     case Screen::AskFailsCheck: {
         const auto& problems = Marks().Problems();
-        return {texts::ask::kFailsCheck, problems.empty() ? std::string() : ReasonFor(problems.front()),
-                texts::ask::kFailsCheckKeys};
+        return {Tr(texts::ask::kFailsCheck), problems.empty() ? std::string() : ReasonFor(problems.front()),
+                Tr(texts::ask::kFailsCheckKeys)};
     }
     case Screen::AskRestore:
-        return {texts::ask::kAutosave, ForScreen(autosave_->Path()), texts::ask::kAutosaveKeys};
+        return {Tr(texts::ask::kAutosave), ForScreen(autosave_->Path()), Tr(texts::ask::kAutosaveKeys)};
     case Screen::Edit:
         break;
     }

@@ -8,6 +8,7 @@
 #include "game/LevelLoader.h"
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
+#include "platform/base/Translate.h"
 #include "platform/files/AtomicFile.h"
 
 #include <filesystem>
@@ -44,7 +45,7 @@ EditorSession::EditorSession(platform::Platform& platform, OpenedLevel opened, c
     : platform_(platform), options_(options) {
     window_ = std::make_unique<EditorWindow>(platform);
     application_ = std::make_unique<TApplication>(*window_);
-    application_->SetTitle(texts::kTitle);
+    application_->SetTitle(Tr(texts::kTitle));
     form_ = CreateMainForm(*application_);
     if (!form_) {
         throw std::runtime_error("the game's main form cannot be made");
@@ -121,29 +122,30 @@ void EditorSession::StartPlayTest() {
             platform::WriteFileAtomically(folder + "/" + LevelFileName(number),
                                           std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         !error.empty()) {
-        editor_->Notice(Fill(texts::edit::kPlayTestFailed, {ForScreen(error)}), true);
+        editor_->Notice(Fill(Tr(texts::edit::kPlayTestFailed), {ForScreen(error)}), true);
         return;
     }
     try {
         playTest_ = std::make_unique<PlayTest>(platform_, PlayTest::Start{number, folder, options_.RecordFile});
     } catch (const std::exception& e) {
-        editor_->Notice(Fill(texts::edit::kPlayTestFailed, {ForScreen(e.what())}), true);
+        editor_->Notice(Fill(Tr(texts::edit::kPlayTestFailed), {ForScreen(e.what())}), true);
     }
 }
 
 void EditorSession::FinishPlayTest(PlayTest::State state) {
     const bool recorded = playTest_->FinishRecording();
     playTest_.reset();
-    application_->SetTitle(texts::kTitle);
+    application_->SetTitle(Tr(texts::kTitle));
     platform::KeyState keys{};
     window_->GetKeyState(keys);
     editor_->Resume(keys);
     if (!options_.RecordFile.empty()) {
-        editor_->Notice(
-            Fill(recorded ? texts::edit::kRecorded : texts::edit::kRecordFailed, {ForScreen(options_.RecordFile)}),
-            !recorded);
+        editor_->Notice(Fill(recorded ? Tr(texts::edit::kRecorded) : Tr(texts::edit::kRecordFailed),
+                             {ForScreen(options_.RecordFile)}),
+                        !recorded);
     } else {
-        editor_->Notice(state == PlayTest::State::LevelDone ? texts::edit::kLevelDone : texts::edit::kPlayTestOver);
+        editor_->Notice(state == PlayTest::State::LevelDone ? Tr(texts::edit::kLevelDone)
+                                                            : Tr(texts::edit::kPlayTestOver));
     }
     if (state == PlayTest::State::WindowClosed) {
         editor_->Close();

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "platform/base/FillText.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
-
-// A text with each "{}" replaced by the next value, in order; placeholders without a value stay.
-std::string Fill(std::string_view pattern, std::initializer_list<std::string> values);
 
 // Text from outside (a file name, a path, a message naming one) made safe to draw on the screen:
 // control characters and bytes that are not UTF-8 become '?'.

@@ -7,6 +7,7 @@
 #include "game/CommandLine.h"
 #include "game/WindowIcon.h"
 #include "platform/app/StopSignal.h"
+#include "platform/base/Translate.h"
 #include "platform/sdl/FontLocator.h"
 #include "platform/sdl/SdlPlatform.h"
 
@@ -64,9 +65,16 @@ int Run(const EditCommandLine& options) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    UseUserLanguage();
     EditCommandLine options;
     std::string error;
-    if (!options.Parse(arguments, error)) {
+    bool parsed = options.Parse(arguments, error);
+    // --lang also holds for what the parse says: it is read again in the language asked for.
+    if (!options.Language.empty()) {
+        SetLanguage(options.Language);
+        parsed = options.Parse(arguments, error);
+    }
+    if (!parsed) {
         std::cerr << "vorkalith-edit: " << ForTerminal(error) << '\n' << EditCommandLine::Usage();
         return 2;
     }

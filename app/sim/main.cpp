@@ -14,6 +14,7 @@
 
 #include "platform/app/StopSignal.h"
 #include "platform/base/ControlEscape.h"
+#include "platform/base/Translate.h"
 #include "platform/files/WholeFile.h"
 
 #include <iostream>
@@ -63,6 +64,8 @@ int Usage(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The game's texts in the state lines (ScoreText) follow the user's language as the game's do.
+    UseUserLanguage();
     Simulator::Options options;
     std::string scriptFile;
     std::string fromDemo;

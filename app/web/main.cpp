@@ -5,6 +5,7 @@
 #include "app/web/PageDemo.h"
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
+#include "platform/base/Translate.h"
 #include "platform/time/FramePacer.h"
 #include "platform/web/WebPlatform.h"
 #include "sprite/ImageSprite.h"
@@ -13,6 +14,9 @@
 #include <emscripten/html5.h>
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 // clang-format off
@@ -32,7 +36,45 @@ EM_JS(void, vk_game_ended, (), {
     }
 });
 
+// The page's language and its translations (texts.js): the language's code, then each source
+// text (part 0) and its translation (part 1) by index.
+EM_JS(int, vk_translation_count, (), {
+    if (typeof VkTranslations === "undefined" || !VkLanguage) {
+        return 0;
+    }
+    Module.vkTranslationKeys = Object.keys(VkTranslations);
+    return Module.vkTranslationKeys.length;
+});
+EM_JS(int, vk_translation_bytes, (int index, int part), {
+    var key = Module.vkTranslationKeys[index];
+    return lengthBytesUTF8(index < 0 ? VkLanguage : part ? VkTranslations[key] : key) + 1;
+});
+EM_JS(void, vk_translation_text, (int index, int part, char* buffer, int size), {
+    var key = Module.vkTranslationKeys[index];
+    stringToUTF8(index < 0 ? VkLanguage : part ? VkTranslations[key] : key, buffer, size);
+});
+
 // clang-format on
+
+std::string TranslationText(int index, int part) {
+    std::string text(static_cast<std::size_t>(vk_translation_bytes(index, part)), '\0');
+    vk_translation_text(index, part, text.data(), static_cast<int>(text.size()));
+    text.resize(text.size() - 1);
+    return text;
+}
+
+// The texts in the page's language, before the form (with its pictures) is made.
+void UsePageLanguage() {
+    const int count = vk_translation_count();
+    if (count == 0) {
+        return;
+    }
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (int i = 0; i < count; ++i) {
+        pairs.emplace_back(TranslationText(i, 0), TranslationText(i, 1));
+    }
+    SetTranslations(TranslationText(-1, 0), std::move(pairs));
+}
 
 struct Game {
     platform::WebPlatform Platform;
@@ -107,6 +149,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
 int main() {
     // The game lives as long as the page: main returns while the frame loop goes on.
     EM_ASM({ Module.vkMainMs = performance.now(); });
+    UsePageLanguage();
     game = std::make_unique<Game>();
     game->Application.SetTitle("Vorkalith");
     if (PageDemo::Asked()) {

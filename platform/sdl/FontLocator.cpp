@@ -1,5 +1,7 @@
 #include "platform/sdl/FontLocator.h"
 
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "platform/text/FontFace.h"
 
 #include <fontconfig/fontconfig.h>
@@ -91,8 +93,9 @@ std::string FontLocator::MissingFontsWarning(const std::vector<std::string>& fam
     if (missing.empty()) {
         return {};
     }
-    return "warning: no usable font for " + missing +
-           " (fontconfig knows no scalable font); texts will not be shown: install fonts-dejavu-core";
+    return Fill(Tr("warning: no usable font for {} (fontconfig knows no scalable font); texts will not be shown: "
+                   "install fonts-dejavu-core"),
+                {missing});
 }
 
 } // namespace platform

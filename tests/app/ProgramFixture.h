@@ -41,11 +41,14 @@ protected:
     }
 
     // Starts a program with the dummy video driver, output into NAME.out and NAME.err.
+    // `environment` adds to or replaces the test's own variables (an empty value counts as unset).
     std::unique_ptr<ChildProcess> Start(const std::string& name, const std::vector<std::string>& arguments,
-                                        rlim_t fileSizeLimit = RLIM_INFINITY) {
+                                        rlim_t fileSizeLimit = RLIM_INFINITY,
+                                        const std::vector<std::pair<std::string, std::string>>& environment = {}) {
         ChildProcess::Options options;
         options.Folder = VK_RUN_DIR;
         options.Env = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+        options.Env.insert(options.Env.end(), environment.begin(), environment.end());
         options.Stdout = File(name + ".out");
         options.Stderr = File(name + ".err");
         options.FileSizeLimit = fileSizeLimit;
@@ -53,8 +56,9 @@ protected:
     }
 
     // Runs a program to its end (failing the test after 20 s); its wait status.
-    int Run(const std::string& name, const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY) {
-        auto child = Start(name, arguments, fileSizeLimit);
+    int Run(const std::string& name, const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY,
+            const std::vector<std::pair<std::string, std::string>>& environment = {}) {
+        auto child = Start(name, arguments, fileSizeLimit, environment);
         const auto status = child->Wait(std::chrono::seconds(20));
         EXPECT_TRUE(status.has_value()) << name << " did not end";
         return status.value_or(-1);

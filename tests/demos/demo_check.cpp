@@ -2,10 +2,12 @@
 // results: a checkpoint line every 100 frames (a few values, the digest of the whole state and the
 // screen hash) and the final-state line that `vorkalith --playback DEMO --headless` prints.
 //
-//   demo_check [--rebuild] --levels DIR DEMO EXPECTED
+//   demo_check [--rebuild] [--lang CODE] --levels DIR DEMO EXPECTED
 //
 // DIR holds the level files the demo was made with. --rebuild writes EXPECTED instead, for a rule
-// change that is meant. Exit status 1 on any difference, naming the first frame where it shows.
+// change that is meant. --lang replays the demo once more with the texts in language CODE, which
+// must go through the same states every 100 frames but for the texts and the screen. Exit status 1
+// on any difference, naming the first frame where it shows.
 #include "demo/DemoPlayer.h"
 #include "demo/DemoReader.h"
 #include "demo/DemoText.h"
@@ -13,10 +15,12 @@
 #include "demo/ScreenHash.h"
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
+#include "platform/base/Translate.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <regex>
 #include <span>
 #include <string>
 #include <vector>
@@ -38,6 +42,44 @@ std::string Checkpoint(const TForm1& form, uint64_t frame) {
            "\"}";
 }
 
+// The whole state, without what the language may change: the texts it holds and the screen.
+std::string StateApartFromTexts(const std::string& state) {
+    static const std::regex texts(R"re(,?"(ScoreText|ScreenHash)":"[^"]*")re");
+    return std::regex_replace(state, texts, "");
+}
+
+// The demo replayed with the texts in `language` goes through the `expected` states every 100
+// frames and at the end, the texts and the screen apart.
+bool SameInLanguage(const Demo& demo, const std::string& demoFile, const std::string& language,
+                    const std::vector<std::string>& expected) {
+    SetCatalogueFolder(VK_BUILD_LOCALE_DIR);
+    SetLanguage(language);
+    if (ShownLanguage() != language) {
+        std::cerr << "demo_check: no catalogue for language " << language << '\n';
+        return false;
+    }
+    DemoPlayer player(nullptr, demo);
+    if (!player.MakeForm()) {
+        return false;
+    }
+    std::vector<std::string> states;
+    player.Play(false, [&] {
+        if (player.Frames() % kCheckpointEvery == 0) {
+            states.push_back(StateApartFromTexts(StateJson::Full(player.Form(), player.Frames(), 0)));
+        }
+    });
+    states.push_back(StateApartFromTexts(player.FinalState()));
+    for (std::size_t i = 0; i < std::max(expected.size(), states.size()); ++i) {
+        if (i >= expected.size() || i >= states.size() || expected[i] != states[i]) {
+            std::cerr << "demo_check: " << demoFile << ": in language " << language << " the state differs at frame "
+                      << (i + 1) * kCheckpointEvery << " or at the end\n";
+            return false;
+        }
+    }
+    std::cout << demoFile << ": the same " << states.size() << " states in " << language << '\n';
+    return true;
+}
+
 std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(path);
@@ -52,11 +94,14 @@ std::vector<std::string> ReadLines(const std::string& path) {
 int main(int argc, char** argv) {
     bool rebuild = false;
     std::string levels;
+    std::string language;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--rebuild") {
             rebuild = true;
+        } else if (arg == "--lang" && i + 1 < argc) {
+            language = argv[++i];
         } else if (arg == "--levels" && i + 1 < argc) {
             levels = argv[++i];
         } else {
@@ -64,7 +109,7 @@ int main(int argc, char** argv) {
         }
     }
     if (levels.empty() || files.size() != 2) {
-        std::cerr << "usage: demo_check [--rebuild] --levels DIR DEMO EXPECTED\n";
+        std::cerr << "usage: demo_check [--rebuild] [--lang CODE] --levels DIR DEMO EXPECTED\n";
         return 2;
     }
     const std::string& demoFile = files[0];
@@ -87,12 +132,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<std::string> actual;
+    // The states the replay in another language must go through as well.
+    std::vector<std::string> states;
     player.Play(false, [&] {
         if (player.Frames() % kCheckpointEvery == 0) {
             actual.push_back(Checkpoint(player.Form(), player.Frames()));
+            if (!language.empty()) {
+                states.push_back(StateApartFromTexts(StateJson::Full(player.Form(), player.Frames(), 0)));
+            }
         }
     });
     actual.push_back(player.FinalState());
+    states.push_back(StateApartFromTexts(player.FinalState()));
     if (player.EndedEarly()) {
         std::cerr << "demo_check: the game ended at frame " << player.Frames() << ", before the demo did\n";
     }
@@ -128,5 +179,8 @@ int main(int argc, char** argv) {
         }
     }
     std::cout << demoFile << ": " << actual.back() << '\n';
+    if (!language.empty() && !SameInLanguage(demo, demoFile, language, states)) {
+        return 1;
+    }
     return player.EndedEarly() ? 1 : 0;
 }

@@ -119,7 +119,8 @@ export function startChromium(browser = "/usr/bin/chromium", windowSize = "1280,
   };
 
   // A fresh tab with its own session; every console error or warning and uncaught exception is kept.
-  async function openTab() {
+  // `languages` are the browser's languages (navigator.languages), Russian unless said.
+  async function openTab(languages = "ru") {
     const { targetId } = await send("Target.createTarget", { url: "about:blank" });
     const { sessionId } = await send("Target.attachToTarget", { targetId, flatten: true });
     const tab = {
@@ -173,6 +174,8 @@ export function startChromium(browser = "/usr/bin/chromium", windowSize = "1280,
     await tab.cmd("Runtime.enable");
     await tab.cmd("Log.enable");
     await tab.cmd("Page.enable");
+    const { userAgent } = await send("Browser.getVersion");
+    await tab.cmd("Emulation.setUserAgentOverride", { userAgent, acceptLanguage: languages });
     // The page in front with the keyboard focus, as a player's would be.
     await tab.cmd("Emulation.setFocusEmulationEnabled", { enabled: true });
     return tab;

@@ -6,14 +6,14 @@
 // (?demo=URL): one to its end in the state the native player reaches, and those that are
 // refused (damaged, recorded on other level files, not found, on another site) in the overlay.
 //
-//   node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--browser PATH]
+//   node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--menu-frame-en PPM] [--browser PATH]
 //
 import { readFileSync, existsSync, mkdirSync, writeFileSync } from "node:fs";
 import { join } from "node:path";
 import { fileURLToPath } from "node:url";
 import { check, failures, servePage, sleep, startChromium, startupSplit } from "./Chromium.mjs";
 
-const usage = "usage: node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--shots DIR] [--browser PATH]";
+const usage = "usage: node browser_test.mjs PAGE_DIR [--menu-frame PPM] [--menu-frame-en PPM] [--shots DIR] [--browser PATH]";
 const args = process.argv.slice(2);
 if (args.includes("--help")) {
   console.log(usage);
@@ -27,6 +27,7 @@ const pageDir = args[0];
 const option = (name, fallback) => (args.includes(name) ? args[args.indexOf(name) + 1] : fallback);
 const browser = option("--browser", "/usr/bin/chromium");
 const menuFrame = option("--menu-frame", null);
+const menuFrameEn = option("--menu-frame-en", null);
 const shots = option("--shots", null);
 if (shots) mkdirSync(shots, { recursive: true });
 if (!existsSync(join(pageDir, "index.html"))) {
@@ -316,6 +317,33 @@ async function webglMenuCheck() {
   check(errors.length === 0, `WebGL: no console errors${errors.length ? ": " + errors.join(" | ") : ""}`);
 }
 
+// A browser whose language is English shows the page and the game in English: the menu equals
+// the native menu screen in English. ?lang= in the address outweighs the browser's language.
+async function languageChecks() {
+  const tab = await openTab("en-GB,en");
+  if (!(await loadGame(tab, "/index.html"))) return;
+  check((await tab.eval("navigator.languages[0]")) === "en-GB", "the browser's language is English");
+  check((await tab.eval("document.documentElement.lang")) === "en" &&
+        (await tab.eval("document.getElementById('fullscreen').textContent")) === "Full screen",
+        "an English browser gets the page's own texts in English");
+  if (menuFrameEn) {
+    await tab.until("Module.vkFrames >= 300", 10000, "300 frames of the English menu");
+    check(await sameMenu(tab, readFileSync(menuFrameEn)), "an English browser shows the English menu");
+  }
+  if (shots) await shot(tab, "menu-en.png");
+  check(tab.errors.length === 0, `English: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
+
+  const russian = await openTab("en-GB,en");
+  if (!(await loadGame(russian, "/index.html?lang=ru"))) return;
+  check((await russian.eval("document.documentElement.lang")) === "ru" &&
+        (await russian.eval("document.getElementById('fullscreen').textContent")) === "Во весь экран",
+        "?lang=ru shows the page in Russian in an English browser");
+  if (menuFrame) {
+    await russian.until("Module.vkFrames >= 300", 10000, "300 frames of the menu with ?lang=ru");
+    check(await sameMenu(russian, readFileSync(menuFrame)), "?lang=ru shows the Russian menu");
+  }
+}
+
 async function demoChecks() {
   await playDemo("demo=demos/energy.vkd", "the demo energy.vkd");
   await refusedDemo("demo=demos/bad.vkd", ["demos/bad.vkd:8: "], "a damaged demo");
@@ -443,6 +471,7 @@ try {
   check(brokenErrors.length === 0, `no console errors with the damaged file${brokenErrors.length ? ": " + brokenErrors.join(" | ") : ""}`);
 
   await demoChecks();
+  await languageChecks();
   if (menuFrame) await webglMenuCheck();
   await startChecks();
   await controlChecks();

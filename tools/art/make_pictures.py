@@ -5,6 +5,10 @@ Writes one file per picture holding exactly its stored block (class name, then T
 TBitmap data) and catalogue.tsv with one line per picture:
 list, index, file, PatternWidth, PatternHeight, Transparent (0/1), TransparentColor.
 Fails when a keyed picture has a dark fringe or a pixel that would turn into its key.
+
+The pictures with words have a variant for each other language that has its words, made from the
+same sources with the same size and layout, in a folder named after the language (en/), beside
+the pictures of the stored form.
 """
 
 import argparse
@@ -54,6 +58,12 @@ CATALOGUE += [
 ]
 
 
+# The pictures with words: (list, index, make(lang)); each is made again in every language of
+# panels.MENU_WORDS but the stored form's own.
+WITH_WORDS = [("GraphicList", 1, panels.menu), ("GraphicList", 6, panels.about)]
+LANGUAGES = [lang for lang in panels.MENU_WORDS if lang != "ru"]
+
+
 def encode(cls, bpp, rgb):
     if cls == "TBitmap":
         return stored.tbitmap_24(rgb)
@@ -91,6 +101,18 @@ def main():
         print(f"{name}.pic  {cls} {w}x{h}x{bpp}  {len(block)} bytes")
     with open(os.path.join(args.out, "catalogue.tsv"), "w") as f:
         f.writelines(lines)
+    shapes = {(lst, idx): (cls, bpp, w, h) for lst, idx, cls, bpp, w, h, *_ in CATALOGUE}
+    for lang in LANGUAGES:
+        os.makedirs(os.path.join(args.out, lang), exist_ok=True)
+        for lst, idx, make in WITH_WORDS:
+            cls, bpp, w, h = shapes[(lst, idx)]
+            rgb = make(lang)
+            if rgb.shape != (h, w, 3):
+                problems.append(f"{lang}/{lst}-{idx}: made {rgb.shape[1]}x{rgb.shape[0]}, catalogue says {w}x{h}")
+                continue
+            with open(os.path.join(args.out, lang, f"{lst}-{idx}.pic"), "wb") as f:
+                f.write(encode(cls, bpp, rgb))
+            print(f"{lang}/{lst}-{idx}.pic  {cls} {w}x{h}x{bpp}")
     if problems:
         print("\n".join(problems), file=sys.stderr)
         return 1

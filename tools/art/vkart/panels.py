@@ -10,16 +10,21 @@ from .sprites import ship_top
 MENU_BLUE = (0, 44, 126)
 BRIGHT_BLUE = (0, 86, 244)
 RED = (255, 0, 0)
-MENU_WORDS = ["Старт", "Опции", "Помощь", "Выход"]
+# The words of the pictures in each language: the stored form carries the Russian ones, and a
+# language with words of its own gets its own variant of each picture that has words.
+MENU_WORDS = {
+    "ru": ["Старт", "Опции", "Помощь", "Выход"],
+    "en": ["Start", "Options", "Help", "Exit"],
+}
 
 
-def menu():
+def menu(lang="ru"):
     """130x160 panel, 4-pixel border, one word per 40-pixel band, first letter red."""
     img = Image.new("RGB", (130, 160), BRIGHT_BLUE)
     draw = ImageDraw.Draw(img)
     draw.rectangle([4, 4, 125, 155], fill=MENU_BLUE)
     face = ImageFont.truetype(fonts.soft_bold(), 25)
-    for band, word in enumerate(MENU_WORDS):
+    for band, word in enumerate(MENU_WORDS[lang]):
         width = face.getlength(word)
         left, top, right, bottom = face.getbbox(word)
         x = (130 - width) / 2.0
@@ -56,27 +61,48 @@ def gauge():
     return np.zeros((450, 10, 3), np.uint8)
 
 
-ABOUT_BOX = [
-    "Vorkalith",
-    "Версия 0.9 (альфа) от 14 сентября 2003 г.",
-    "Игра сделана за одно лето небольшой",
-    "командой любителей аркад.",
-    "Всё написано с нуля: спрайты, вывод",
-    "на экран, таймер кадров и клавиатура.",
-    "Картинки нарисованы и отрендерены",
-    "вручную, уровни собраны в редакторе.",
-]
-ABOUT_LABEL = "альфа · 2003"
-ABOUT_CREDITS = [
-    "Программирование — команда Vorkalith",
-    "Графика — команда Vorkalith",
-    "Уровни — команда Vorkalith",
-    "Тестирование — друзья проекта",
-    "Звук — в следующей версии",
-]
+ABOUT_BOX = {
+    "ru": [
+        "Vorkalith",
+        "Версия 0.9 (альфа) от 14 сентября 2003 г.",
+        "Игра сделана за одно лето небольшой",
+        "командой любителей аркад.",
+        "Всё написано с нуля: спрайты, вывод",
+        "на экран, таймер кадров и клавиатура.",
+        "Картинки нарисованы и отрендерены",
+        "вручную, уровни собраны в редакторе.",
+    ],
+    "en": [
+        "Vorkalith",
+        "Version 0.9 (alpha) of 14 September 2003",
+        "The game was made in one summer by a",
+        "small team of arcade lovers.",
+        "Everything is written from scratch: sprites,",
+        "screen output, frame timer and keyboard.",
+        "The pictures were drawn and rendered",
+        "by hand, the levels built in the editor.",
+    ],
+}
+ABOUT_LABEL = {"ru": "альфа · 2003", "en": "alpha · 2003"}
+ABOUT_CREDITS = {
+    "ru": [
+        "Программирование — команда Vorkalith",
+        "Графика — команда Vorkalith",
+        "Уровни — команда Vorkalith",
+        "Тестирование — друзья проекта",
+        "Звук — в следующей версии",
+    ],
+    "en": [
+        "Programming — the Vorkalith team",
+        "Graphics — the Vorkalith team",
+        "Levels — the Vorkalith team",
+        "Testing — friends of the project",
+        "Sound — in the next version",
+    ],
+}
 
 
-def about():
+def about(lang="ru"):
     """640x480 on black: a white-framed box of eight lines, a label with the year, credits and the ship."""
     img = Image.new("RGB", (640, 480), (0, 0, 0))
     draw = ImageDraw.Draw(img)
@@ -86,20 +112,21 @@ def about():
 
     x0, y0 = 24, 24
     y = y0 + 14
-    draw.text((x0 + 18, y), ABOUT_BOX[0], font=title, fill=white)
+    box = ABOUT_BOX[lang]
+    draw.text((x0 + 18, y), box[0], font=title, fill=white)
     y += 40
-    widest = title.getlength(ABOUT_BOX[0])
-    for line in ABOUT_BOX[1:]:
+    widest = title.getlength(box[0])
+    for line in box[1:]:
         draw.text((x0 + 18, y), line, font=body, fill=white)
         widest = max(widest, body.getlength(line))
         y += 23
     draw.rectangle([x0, y0, x0 + 36 + int(widest), y + 12], outline=white, width=2)
 
     label = ImageFont.truetype(fonts.sans_bold(), 18)
-    draw.text((616 - label.getlength(ABOUT_LABEL), 28), ABOUT_LABEL, font=label, fill=(200, 215, 255))
+    draw.text((616 - label.getlength(ABOUT_LABEL[lang]), 28), ABOUT_LABEL[lang], font=label, fill=(200, 215, 255))
 
     credits = ImageFont.truetype(fonts.sans(), 15)
-    for i, line in enumerate(ABOUT_CREDITS):
+    for i, line in enumerate(ABOUT_CREDITS[lang]):
         draw.text((26, 346 + i * 24), line, font=credits, fill=white)
 
     out = np.asarray(img, np.float32) / 255.0
