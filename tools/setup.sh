@@ -81,8 +81,9 @@ package)
     lintian --allow-root --fail-on error,warning build-package/vorkalith_*.deb build-package/vorkalith-dbg_*.deb
     ;;
 web | serve | webtest | webbench)
-    # The browser build: emscripten, node with acorn for its optimiser, chromium for the browser test.
-    tools/install-packages.sh emscripten nodejs node-acorn chromium python3
+    # The browser build: emscripten, node with acorn for its optimiser, chromium for the browser
+    # test, zopfli for the page's gzip copies.
+    tools/install-packages.sh emscripten nodejs node-acorn chromium python3 zopfli
     # The host tools (form packer, level compiler) come from the native build in build/.
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
     cmake --build build -j "$jobs" --target formpack vk_levelc
