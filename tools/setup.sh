@@ -104,7 +104,8 @@ web | serve | webtest | webbench)
             --menu-frame-en build-web/menu-frame-en.ppm
         # Lighthouse, pinned by its lock file, against the page as `serve` serves it; the report
         # stays in build-web/. No package fetches a browser of its own: Debian's Chromium runs.
-        tools/install-packages.sh npm
+        # npm comes with some Node.js packages; Debian's own npm package only where none did.
+        command -v npm >/dev/null || tools/install-packages.sh npm
         (cd tests/web/lighthouse && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
         port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
         python3 tools/serve.py build-web/page "$port" >/dev/null &
