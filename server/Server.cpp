@@ -37,12 +37,13 @@ void Log(const std::string& line) {
 
 bool Server::FindLevels(const std::string& given, std::string& folder, bool& installedSet, std::string& error) {
     const LevelFolder::Choice choice =
-        LevelFolder::Find(LevelFolder::FromEnvironment(given), LevelFolder::KindOf, "1.vrk");
+        LevelFolder::Find(LevelFolder::FromEnvironment(given), LevelFolder::KindOf, given.empty() ? "1.vrk" : "");
     if (!choice.Refusal.empty()) {
         error = choice.Refusal;
         return false;
     }
-    if (choice.Folder.empty() || !choice.HasFirstLevel) {
+    // A folder given may hold a level set of its own, even one that starts past level 1.
+    if (choice.Folder.empty() || (given.empty() && !choice.HasFirstLevel)) {
         error = "no level files found (--levels DIR names them)";
         return false;
     }
