@@ -2,7 +2,8 @@
 # Installs what Vorkalith needs on Debian 12, builds it, and then plays or tests.
 #
 #   tools/setup.sh play       build the game (no tests) into build-play/ and start it
-#   tools/setup.sh test       build everything into build/ and run every test
+#   tools/setup.sh test       build everything into build/ and run every test (the server's on SQLite and on a
+#                             PostgreSQL cluster started for them)
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
 #   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
 #   tools/setup.sh package    build the game with Debian's flags (no tests), validate the desktop files, make
@@ -17,18 +18,22 @@ mode=${1:-play}
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-# What building the game needs; the tests, benchmarks and other builds need more.
+# What building the game needs (with the client that uploads to a leaderboard server); the tests,
+# benchmarks, the server and the other builds need more.
 game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
-    fonts-dejavu-core libpng-dev libxxhash-dev)
-# The game alone: the program and its level files, with neither tests nor benchmarks configured.
-game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF)
+    fonts-dejavu-core libpng-dev libxxhash-dev libcpp-httplib-dev nlohmann-json3-dev)
+# The leaderboard server's databases, and PostgreSQL itself for its tests.
+server_packages=(libsqlite3-dev libpq-dev postgresql)
+# The game alone: the program and its level files, with neither tests, benchmarks nor the server configured.
+game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF -DVORKALITH_SERVER=OFF)
 game_targets=(vorkalith vk_levels)
 
 jobs=$(nproc)
 case "$mode" in
 play | package) tools/install-packages.sh "${game_packages[@]}" ;;
 *)
-    tools/install-packages.sh "${game_packages[@]}" git fonts-dejavu-extra libgtest-dev libbenchmark-dev
+    tools/install-packages.sh "${game_packages[@]}" "${server_packages[@]}" git fonts-dejavu-extra libgtest-dev \
+        libbenchmark-dev
     ;;
 esac
 case "$mode" in
@@ -41,6 +46,11 @@ play)
 test)
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
     cmake --build build -j "$jobs"
+    # The server's tests run on SQLite and on a PostgreSQL cluster of their own, stopped whatever happens.
+    cluster=$(mktemp -d)
+    trap 'tools/pg-test-cluster.sh stop "$cluster"' EXIT
+    VK_TEST_POSTGRES_URL=$(tools/pg-test-cluster.sh start "$cluster")
+    export VK_TEST_POSTGRES_URL
     ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
 sanitize)
