@@ -30,6 +30,16 @@ var VkTexts = {
   demoOver: "Демонстрация окончена: {frames} кадров.",
   demoEndedEarly: "Игра окончилась на кадре {frames} из {total}: повтор пошёл не так, как запись.",
   demoRefused: "Эту демонстрацию не сыграть.",
+  submitTitle: "Таблица рекордов",
+  submitOffer: "Отправить эту игру на таблицу рекордов? Сервер проверит её, сыграв запись сам.",
+  submitName: "Имя",
+  submitSend: "Отправить",
+  submitClose: "Закрыть",
+  submitSending: "Отправка…",
+  submitQueued: "Игра {id} ждёт проверки…",
+  submitVerified: "Игра {id} проверена: {score} очков.",
+  submitRejected: "Игра {id} отклонена: {reason}",
+  submitFailed: "Не отправлено: {reason}",
 };
 
 function VkText(key, values) {
