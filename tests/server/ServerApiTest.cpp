@@ -1,6 +1,7 @@
 // The server's API on SQLite and on PostgreSQL (when the test script started one): the same
 // cases on both.
 #include "ServerFixture.h"
+#include "client/RunSubmitter.h"
 
 #include <random>
 
@@ -166,6 +167,33 @@ TEST(ServerLimitsTest, UploadsOverTheRateAreAnswered429) {
     ASSERT_TRUE(third);
     EXPECT_EQ(third->status, 429);
     EXPECT_TRUE(third->has_header("Retry-After"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(RunSubmitterTest, UploadsAndWaitsForTheVerdict) {
+    RunningServer server(Database::Sqlite, VK_RUN_DIR);
+    RunSubmitter::Request request;
+    request.ServerUrl = "http://127.0.0.1:" + std::to_string(server.Port()) + "/";
+    request.DemoPath = std::string(VK_TESTS_DIR) + "/demos/level2.vkd";
+    request.Name = "Аня & Co";
+    const RunSubmitter::Result verified = RunSubmitter::Submit(request);
+    EXPECT_EQ(verified.State, RunSubmitter::Result::Outcome::Verified) << verified.Reason;
+    EXPECT_EQ(verified.Score, VerifiedScore("level2"));
+    EXPECT_EQ(server.Decided(verified.Id).at("name"), "Аня & Co");
+
+    request.ClaimedScore = 1;
+    const RunSubmitter::Result rejected = RunSubmitter::Submit(request);
+    EXPECT_EQ(rejected.State, RunSubmitter::Result::Outcome::Rejected);
+    EXPECT_TRUE(rejected.Reason.starts_with("claimed score"));
+
+    request.DemoPath = "/nonexistent.vkd";
+    EXPECT_EQ(RunSubmitter::Submit(request).State, RunSubmitter::Result::Outcome::Failed);
+    request.DemoPath = std::string(VK_TESTS_DIR) + "/demos/level2.vkd";
+    request.ServerUrl = "http://127.0.0.1:1";
+    EXPECT_EQ(RunSubmitter::Submit(request).State, RunSubmitter::Result::Outcome::Failed);
 }
 
 } // namespace
