@@ -278,6 +278,8 @@ void HttpFront::SendFile(const httplib::Request& request, httplib::Response& res
     }
     response.set_header("Cache-Control", "no-cache");
     response.set_header("Vary", "Accept-Encoding");
+    // The page learns from this that it may offer a game to this server (app/web/submit.js).
+    response.set_header("Server-Timing", "vorkalith-leaderboard");
     if (file->Encoding.empty()) {
         response.set_content(std::move(file->Body), file->Type.c_str());
         return;

@@ -22,7 +22,7 @@ constexpr const char* kHead = R"(<!DOCTYPE html>
   table { width: 100%; border-collapse: collapse; background: rgba(10, 16, 40, 0.8); }
   th, td { padding: 6px 10px; border-bottom: 1px solid #2a355c; text-align: left; }
   th { color: #9aa6d0; font-weight: normal; }
-  td.number { text-align: right; font-variant-numeric: tabular-nums; }
+  .number { text-align: right; font-variant-numeric: tabular-nums; }
   td.name { max-width: 240px; overflow-wrap: anywhere; }
   .empty { padding: 16px; color: #9aa6d0; }
   form { margin-top: 24px; padding: 12px 16px; background: rgba(10, 16, 40, 0.8); border: 1px solid #2a355c; }
@@ -126,8 +126,9 @@ std::string LeaderboardPage::Render(const View& view) {
     if (view.Rows.empty()) {
         page += "<div class=\"empty\">Пока ни одной проверенной игры.</div>\n";
     } else {
-        page += "<table>\n<thead><tr><th>Место</th><th>Игрок</th><th>Очки</th><th>Уровень</th><th>Сферы</th>"
-                "<th>Время</th><th></th></tr></thead>\n<tbody>\n";
+        page += "<table>\n<thead><tr><th class=\"number\">Место</th><th>Игрок</th><th class=\"number\">Очки</th>"
+                "<th class=\"number\">Уровень</th><th class=\"number\">Сферы</th><th class=\"number\">Время</th>"
+                "<th></th></tr></thead>\n<tbody>\n";
         for (std::size_t i = 0; i < view.Rows.size(); ++i) {
             page += Row(i + 1, view.Rows[i], view.CanWatch);
         }

@@ -10,7 +10,8 @@
 #                             the Debian packages of the game and its debug symbols (build-package/*.deb), run lintian
 #   tools/setup.sh web        build the web page into build-web/page
 #   tools/setup.sh serve      build the web page and serve it compressed on http://127.0.0.1:8000/ (PORT=... for another)
-#   tools/setup.sh webtest    build the web page, run the unit tests under node, the browser test and Lighthouse
+#   tools/setup.sh webtest    build the web page, run the unit tests under node, the browser tests (the page, and
+#                             the leaderboard server's page) and Lighthouse
 #   tools/setup.sh webbench   build both and time the frame handler natively and in Chromium (bench/web_frames.mjs)
 set -euo pipefail
 
@@ -104,6 +105,10 @@ web | serve | webtest | webbench)
         cmake --build build -j "$jobs" --target vk_menuframe vk_levels
         (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm)
         node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm
+        # The leaderboard server's page, its watch links playing demos in the page it serves, and
+        # the page's offer to send the game just played.
+        cmake --build build -j "$jobs" --target vorkalith-server
+        node tests/web/server_test.mjs build/run/vorkalith-server build-web/page build/run tests/demos
         # Lighthouse, pinned by its lock file, against the page as `serve` serves it; the report
         # stays in build-web/. No package fetches a browser of its own: Debian's Chromium runs.
         tools/install-packages.sh npm

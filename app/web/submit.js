@@ -1,4 +1,5 @@
-// When the page is served by a leaderboard server (its /api/ answers), a game that has just
+// When the page is served by a leaderboard server (which names itself in the page's Server-Timing
+// header, so that the page asks no other server for anything), a game that has just
 // ended is offered for the server's board: the player may send the recorded session, under a name
 // of their choice, or not. Nothing is sent unless the player says so. The server replays the
 // demo itself and answers with its verdict, shown here.
@@ -70,10 +71,9 @@
     byId("screen").focus();
   });
 
-  // A leaderboard server answers /api/ with {"leaderboard": true}; any other server does not.
-  fetch("api/").then(function(r) { return r.ok ? r.json() : null; }).then(function(answer) {
-    if (answer && answer.leaderboard === true) {
-      watch();
-    }
-  }).catch(function() {});
+  var navigation = performance.getEntriesByType ? performance.getEntriesByType("navigation")[0] : null;
+  var timings = (navigation && navigation.serverTiming) || [];
+  if (timings.some(function(timing) { return timing.name === "vorkalith-leaderboard"; })) {
+    watch();
+  }
 })();

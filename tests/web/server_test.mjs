@@ -93,4 +93,28 @@ if (await tab.until("typeof Module !== 'undefined' && Module.vkDemoEnded === tru
   await screenshot(tab, "server-watch.png");
 }
 check(tab.errors.length === 0, `no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
+
+// The game played in the page from the same server: once the game ends (Esc), the page offers to
+// send it, and sends nothing until asked; sent, the server replays it and the verdict shows.
+const game = await chrome.openTab();
+await game.cmd("Page.navigate", { url: `${origin}/index.html` });
+if (await game.until("typeof Module !== 'undefined' && Module.vkFrames > 120", 20000, "the game's menu runs")) {
+  await game.click(320, 240);
+  check((await game.probe(0)) === 1, "a click on the start item starts a game");
+  await sleep(1000);
+  check(!(await game.eval("document.getElementById('submit').classList.contains('open')")),
+        "nothing is offered while the game goes on");
+  await game.key("Escape", 27, 100);
+  await game.until("document.getElementById('submit').classList.contains('open')", 5000,
+                   "the page offers the game just ended");
+  const before = (await (await fetch(`${origin}/api/leaderboard?limit=100`)).json()).runs.length;
+  check(before === 2, "nothing was sent before the player asked");
+  await game.eval("document.getElementById('submit-name').value = 'Веб'; document.getElementById('submit-send').click()");
+  await game.until("/проверена/.test(document.getElementById('submit-status').textContent)", 20000,
+                   "the server verifies the game sent from the page");
+  await screenshot(game, "server-page-submit.png");
+  const board = (await (await fetch(`${origin}/api/leaderboard?limit=100`)).json()).runs;
+  check(board.some((run) => run.name === "Веб" && run.result.ended === "esc"), "the board lists the page's game");
+  check(game.errors.length === 0, `no console errors in the game${game.errors.length ? ": " + game.errors.join(" | ") : ""}`);
+}
 finish();
