@@ -69,14 +69,23 @@ void Limit(int resource, rlim_t value) {
     ::setrlimit(resource, &limit);
 }
 
+// `fd` as `target`, left open across exec. dup2 onto itself would keep the close-on-exec flag.
+bool MoveTo(int fd, int target) {
+    if (fd == target) {
+        return ::fcntl(fd, F_SETFD, 0) == 0;
+    }
+    return ::dup2(fd, target) == target;
+}
+
 // In the child between fork and exec: only calls that are safe there.
 [[noreturn]] void Exec(const std::vector<char*>& argv, int demo, int output, const VerifyLimits& limits) {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int null = ::open("/dev/null", O_RDWR);
-    if (null < 0 || ::dup2(null, 0) < 0 || ::dup2(output, 1) < 0 || ::dup2(null, 2) < 0 ||
-        ::dup2(demo, kDemoDescriptor) < 0) {
+    if (null < 0 || !MoveTo(null, 0) || !MoveTo(output, 1) || !MoveTo(null, 2) || !MoveTo(demo, kDemoDescriptor)) {
         ::_exit(125);
     }
+    // Nothing else of the server (its sockets, its database) reaches the child.
+    ::close_range(kDemoDescriptor + 1, ~0U, 0);
     // The soft limit sends SIGXCPU, which ends the process; the hard one a second later SIGKILL.
     const rlimit cpu{static_cast<rlim_t>(limits.CpuSeconds), static_cast<rlim_t>(limits.CpuSeconds) + 1};
     ::setrlimit(RLIMIT_CPU, &cpu);
