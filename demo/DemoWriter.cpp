@@ -5,6 +5,7 @@
 
 #include "platform/base/ControlEscape.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/RegularFile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -165,6 +166,21 @@ bool DemoWriter::Close() {
 void DemoWriter::Abandon() {
     file_.reset();
     pending_.clear();
+}
+
+std::string DemoWriter::Snapshot() {
+    if (!file_ || !error_.empty()) {
+        return {};
+    }
+    // The run in progress goes out as it stands; the next frames start a run of their own.
+    EndRun();
+    Flush();
+    const std::optional<std::vector<uint8_t>> written =
+        platform::RegularFile::ReadAll(file_->TemporaryPath(), DemoReader::kMaxFileBytes);
+    if (!written || !error_.empty()) {
+        return {};
+    }
+    return std::string(written->begin(), written->end()) + "end " + std::to_string(frames_) + "\n";
 }
 
 std::string DemoWriter::Format(const Demo& demo) {

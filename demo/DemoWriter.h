@@ -42,6 +42,9 @@ public:
     bool Close();
     // Drops the demo: the temporary file goes and the target stays as it was.
     void Abandon();
+    // The demo so far as a whole demo, as Close would leave it if called now, while recording
+    // goes on (the page offers it for upload); empty when it cannot be read back.
+    std::string Snapshot();
 
     // The first failure, naming the file and the cause ("" while there is none).
     const std::string& Error() const { return error_; }

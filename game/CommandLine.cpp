@@ -92,6 +92,18 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
             if (!value("--verify", VerifyFile)) {
                 return false;
             }
+        } else if (takes("--submit")) {
+            if (!value("--submit", SubmitFile)) {
+                return false;
+            }
+        } else if (takes("--server")) {
+            if (!value("--server", ServerUrl)) {
+                return false;
+            }
+        } else if (takes("--name")) {
+            if (!value("--name", PlayerName)) {
+                return false;
+            }
         } else if (arg.starts_with("-")) {
             error = Fill(Tr("unknown option '{}'"), {TerminalText(arg)});
             return false;
@@ -110,6 +122,14 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
     }
     if (Daily && !PlaybackFile.empty()) {
         error = Tr("--daily cannot be used with --playback: a demo replays the start it recorded");
+        return false;
+    }
+    if (!SubmitFile.empty() && ServerUrl.empty()) {
+        error = Tr("--submit needs --server URL");
+        return false;
+    }
+    if (SubmitFile.empty() && !PlayerName.empty()) {
+        error = Tr("--name needs --submit");
         return false;
     }
     return true;
@@ -133,6 +153,8 @@ std::string CommandLine::Usage() {
               "                       line of JSON (scores, level, orbs, how it ended, installed levels, daily)\n"
               "      --daily          play the daily challenge: the orbs are placed from today's UTC date, the\n"
               "                       same for everyone that day\n"
+              "      --submit FILE    upload the demo FILE to the leaderboard server given by --server URL, which\n"
+              "                       replays it, and print its verdict; --name NAME gives the player's name\n"
               "      --lang CODE      show the texts in language CODE (en, ru)\n"
               "  -h, --help           print this help and exit\n"
               "      --version        print the version and exit\n"

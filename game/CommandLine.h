@@ -26,6 +26,10 @@ struct CommandLine {
     std::string Language;
     // The daily challenge: the game seeded from today's UTC date instead of the time of day.
     bool Daily = false;
+    // --submit FILE --server URL [--name NAME]: the demo uploaded to a leaderboard server.
+    std::string SubmitFile;
+    std::string ServerUrl;
+    std::string PlayerName;
 
     // Parses the arguments after the program name. False with a one-line reason in `error`
     // for an unknown option, a missing value or an unexpected argument.

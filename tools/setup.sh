@@ -2,14 +2,16 @@
 # Installs what Vorkalith needs on Debian 12, builds it, and then plays or tests.
 #
 #   tools/setup.sh play       build the game (no tests) into build-play/ and start it
-#   tools/setup.sh test       build everything into build/ and run every test
+#   tools/setup.sh test       build everything into build/ and run every test (the server's on SQLite and on a
+#                             PostgreSQL cluster started for them)
 #   tools/setup.sh sanitize   build and run every test under AddressSanitizer + UndefinedBehaviorSanitizer
 #   tools/setup.sh clang      the same with clang instead of GCC, into build-clang/
 #   tools/setup.sh package    build the game with Debian's flags (no tests), validate the desktop files, make
 #                             the Debian packages of the game and its debug symbols (build-package/*.deb), run lintian
 #   tools/setup.sh web        build the web page into build-web/page
 #   tools/setup.sh serve      build the web page and serve it compressed on http://127.0.0.1:8000/ (PORT=... for another)
-#   tools/setup.sh webtest    build the web page, run the unit tests under node, the browser test and Lighthouse
+#   tools/setup.sh webtest    build the web page, run the unit tests under node, the browser tests (the page, and
+#                             the leaderboard server's page) and Lighthouse
 #   tools/setup.sh webbench   build both and time the frame handler natively and in Chromium (bench/web_frames.mjs)
 set -euo pipefail
 
@@ -17,23 +19,26 @@ mode=${1:-play}
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-# What building the game needs; the tests, benchmarks and other builds need more.
+# What building the game needs (with the client that uploads to a leaderboard server); the tests,
+# benchmarks, the server and the other builds need more.
 game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
-    fonts-dejavu-core libpng-dev libxxhash-dev gettext)
+    fonts-dejavu-core libpng-dev libxxhash-dev gettext libcpp-httplib-dev nlohmann-json3-dev)
+# The leaderboard server's databases, and PostgreSQL itself for its tests.
+server_packages=(libsqlite3-dev libpq-dev postgresql)
 # The tests of the languages: a Russian locale made by localedef, and the game's words read off a
 # virtual screen by OCR.
 language_test_packages=(locales xvfb xdotool imagemagick x11-utils python3 python3-pil tesseract-ocr tesseract-ocr-eng
     tesseract-ocr-rus)
-# The game alone: the program and its level files, with neither tests nor benchmarks configured.
-game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF)
+# The game alone: the program and its level files, with neither tests, benchmarks nor the server configured.
+game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF -DVORKALITH_SERVER=OFF)
 game_targets=(vorkalith vk_levels vk_translations)
 
 jobs=$(nproc)
 case "$mode" in
 play | package) tools/install-packages.sh "${game_packages[@]}" ;;
 *)
-    tools/install-packages.sh "${game_packages[@]}" git fonts-dejavu-extra libgtest-dev libbenchmark-dev \
-        "${language_test_packages[@]}"
+    tools/install-packages.sh "${game_packages[@]}" "${server_packages[@]}" git fonts-dejavu-extra libgtest-dev \
+        libbenchmark-dev "${language_test_packages[@]}"
     ;;
 esac
 case "$mode" in
@@ -46,6 +51,11 @@ play)
 test)
     cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
     cmake --build build -j "$jobs"
+    # The server's tests run on SQLite and on a PostgreSQL cluster of their own, stopped whatever happens.
+    cluster=$(mktemp -d)
+    trap 'tools/pg-test-cluster.sh stop "$cluster"' EXIT
+    VK_TEST_POSTGRES_URL=$(tools/pg-test-cluster.sh start "$cluster")
+    export VK_TEST_POSTGRES_URL
     ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
 sanitize)
@@ -102,6 +112,10 @@ web | serve | webtest | webbench)
             ../tools/vk_menuframe --lang en ../../build-web/menu-frame-en.ppm)
         node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm \
             --menu-frame-en build-web/menu-frame-en.ppm
+        # The leaderboard server's page, its watch links playing demos in the page it serves, and
+        # the page's offer to send the game just played.
+        cmake --build build -j "$jobs" --target vorkalith-server
+        node tests/web/server_test.mjs build/run/vorkalith-server build-web/page build/run tests/demos
         # Lighthouse, pinned by its lock file, against the page as `serve` serves it; the report
         # stays in build-web/. No package fetches a browser of its own: Debian's Chromium runs.
         # npm comes with some Node.js packages; Debian's own npm package only where none did.

@@ -1,5 +1,6 @@
 // Vorkalith: reads the command line, finds the level files, starts the application with its
 // main form and runs the message loop.
+#include "client/RunSubmitter.h"
 #include "demo/DailyPlatform.h"
 #include "demo/DemoCommands.h"
 #include "game/CommandLine.h"
@@ -90,6 +91,13 @@ int main(int argc, char** argv) {
     if (options.Version) {
         std::cout << CommandLine::VersionLine() << '\n';
         return 0;
+    }
+    if (!options.SubmitFile.empty()) {
+        RunSubmitter::Request upload;
+        upload.ServerUrl = options.ServerUrl;
+        upload.DemoPath = options.SubmitFile;
+        upload.Name = options.PlayerName;
+        return RunSubmitter::Command(upload);
     }
     if (const std::string demoError = DemoUsageError(options.PlaybackFile, options.Headless, options.Force);
         !demoError.empty()) {

@@ -3,6 +3,7 @@
 // With ?demo=URL in the page's address a recorded demo is played instead, one demo frame per
 // frame, its last frame held at the end.
 #include "app/web/PageDemo.h"
+#include "app/web/PageSession.h"
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
 #include "platform/base/Translate.h"
@@ -27,6 +28,12 @@ EM_JS(void, vk_frame_stats, (int frames, double handlerMs, double stepMs), {
     Module.vkHandlerMs = handlerMs;
     Module.vkSteps = Module.vkSteps || new Float64Array(600);
     Module.vkSteps[frames % 600] = stepMs;
+});
+
+// The recorded session handed to the page's script, which sends it to a leaderboard server when
+// the player asks.
+EM_JS(void, vk_hand_session, (const char* text, int size), {
+    Module.vkSessionDemo = HEAPU8.slice(text, text + size);
 });
 
 EM_JS(void, vk_game_ended, (), {
@@ -78,7 +85,9 @@ void UsePageLanguage() {
 
 struct Game {
     platform::WebPlatform Platform;
-    TApplication Application{Platform};
+    // The player's game is recorded, for the page's offer to send it to a leaderboard server.
+    std::unique_ptr<PageSession> Session = PageSession::Start(Platform);
+    TApplication Application{Session ? Session->Platform() : Platform};
     std::unique_ptr<PageDemo> Demo; // set when a demo plays in place of the game
     platform::FramePacer Pacer;
     int Frames = 0;
@@ -100,8 +109,16 @@ EM_BOOL Frame(double now, void*) {
     const double start = emscripten_get_now();
     if (game->Demo) {
         game->Demo->Player().Step();
-    } else if (game->Application.Step()) {
-        game->Application.Idle();
+    } else {
+        if (game->Session) {
+            game->Session->BeginFrame();
+        }
+        if (game->Application.Step()) {
+            game->Application.Idle();
+        }
+        if (game->Session) {
+            game->Session->EndFrame();
+        }
     }
     const double stepMs = emscripten_get_now() - start;
     game->HandlerMs += stepMs;
@@ -144,6 +161,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
     default:
         return -1;
     }
+}
+
+// The game recorded so far, left in Module.vkSessionDemo as bytes; false when there is none.
+extern "C" EMSCRIPTEN_KEEPALIVE int vk_session_demo() {
+    if (game == nullptr || game->Demo || !game->Session) {
+        return 0;
+    }
+    const std::string demo = game->Session->Demo();
+    vk_hand_session(demo.data(), static_cast<int>(demo.size()));
+    return demo.empty() ? 0 : 1;
 }
 
 int main() {

@@ -66,6 +66,16 @@ var VkTexts = {
   demoOver: N_("Демонстрация окончена: {frames} кадров."),
   demoEndedEarly: N_("Игра окончилась на кадре {frames} из {total}: повтор пошёл не так, как запись."),
   demoRefused: N_("Эту демонстрацию не сыграть."),
+  submitTitle: N_("Таблица рекордов"),
+  submitOffer: N_("Отправить эту игру на таблицу рекордов? Сервер проверит её, сыграв запись сам."),
+  submitName: N_("Имя"),
+  submitSend: N_("Отправить"),
+  submitClose: N_("Закрыть"),
+  submitSending: N_("Отправка…"),
+  submitQueued: N_("Игра {id} ждёт проверки…"),
+  submitVerified: N_("Игра {id} проверена: {score} очков."),
+  submitRejected: N_("Игра {id} отклонена: {reason}"),
+  submitFailed: N_("Не отправлено: {reason}"),
 };
 
 function VkText(key, values) {

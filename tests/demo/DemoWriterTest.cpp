@@ -36,6 +36,21 @@ TEST(DemoWriterTest, GathersInputFreeFramesIntoRunsAndEndsWithTheFrameCount) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
+TEST(DemoWriterTest, ASnapshotIsAWholeDemoOfTheFramesSoFarAndRecordingGoesOn) {
+    ScratchFolder folder;
+    const auto path = folder.Path() / "d.vkd";
+    DemoWriter writer(path.string());
+    writer.Header({1, 2, 3, 4}, 99, true, {});
+    writer.Frame({16, 1, {{DemoInput::Kind::FocusGained}}});
+    writer.Frame({17, 1, {}});
+    writer.Frame({17, 1, {}});
+    EXPECT_EQ(writer.Snapshot(),
+              "vorkalith-demo 2\nutc 01:02:03.004\nclock 99\nforeground 1\nf 16 fin\nr 2 17\nend 3\n");
+    writer.Frame({17, 1, {}});
+    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(DemoReader::ReadFile(path.string()).FrameCount(), 4u);
+}
+
 TEST(DemoWriterTest, FramesPastWhatAReaderTakesAreNotRecordedAndToldOnce) {
     ScratchFolder folder;
     const auto path = (folder.Path() / "d.vkd").string();

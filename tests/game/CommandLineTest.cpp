@@ -90,3 +90,12 @@ TEST(CommandLine, VerifyTakesADemoAndDailyStandsAlone) {
     EXPECT_NE(Refusal({"--daily", "--playback", "b"}).find("--daily cannot be used with --playback"),
               std::string::npos);
 }
+
+TEST(CommandLine, SubmitNeedsAServerAndANameNeedsSubmit) {
+    const CommandLine c = Parsed({"--submit", "run.vkd", "--server=http://127.0.0.1:8080", "--name", "Аня"});
+    EXPECT_EQ(c.SubmitFile, "run.vkd");
+    EXPECT_EQ(c.ServerUrl, "http://127.0.0.1:8080");
+    EXPECT_EQ(c.PlayerName, "Аня");
+    EXPECT_EQ(Refusal({"--submit", "run.vkd"}), "--submit needs --server URL");
+    EXPECT_EQ(Refusal({"--name", "Аня"}), "--name needs --submit");
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "support/ChildProcess.h"
+#include "support/FileText.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+#include <vector>
+
+// vorkalith-server started as a child process on 127.0.0.1 and a free port, on an SQLite file
+// in a scratch folder or on the PostgreSQL whose URL the test script gives in
+// VK_TEST_POSTGRES_URL; stopped with SIGTERM at the end.
+class RunningServer {
+public:
+    enum class Database { Sqlite, Postgres };
+
+    // The PostgreSQL the tests may use; empty when the script started none.
+    static std::string PostgresUrl() {
+        const char* url = std::getenv("VK_TEST_POSTGRES_URL");
+        return url ? url : "";
+    }
+
+    RunningServer(Database database, const std::string& levels, std::vector<std::string> extra = {}) {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("vorkalith-server-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        std::filesystem::create_directories(folder_);
+        const std::string db = database == Database::Postgres ? PostgresUrl() : (folder_ / "runs.db").string();
+        std::vector<std::string> arguments{VK_SERVER,  "--database",     db,          "--listen", "127.0.0.1:0",
+                                           "--levels", levels,           "--workers", "2",        "--upload-rate",
+                                           "0",        "--request-rate", "0"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        ChildProcess::Options options;
+        options.Stdout = (folder_ / "out.txt").string();
+        options.Stderr = (folder_ / "err.txt").string();
+        process_ = std::make_unique<ChildProcess>(arguments, options);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (port_ == 0 && std::chrono::steady_clock::now() < until &&
+               !process_->Wait(std::chrono::milliseconds(20))) {
+            const std::string out = ReadAll(folder_ / "out.txt");
+            const std::size_t at = out.find("127.0.0.1:");
+            if (at != std::string::npos && out.find('\n', at) != std::string::npos) {
+                port_ = std::stoi(out.substr(at + 10));
+            }
+        }
+    }
+    ~RunningServer() {
+        process_->Signal(SIGTERM);
+        process_->Wait(std::chrono::seconds(10));
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    int Port() const { return port_; }
+    std::string Log() const { return ReadAll(folder_ / "err.txt"); }
+    std::unique_ptr<httplib::Client> Client() const {
+        auto client = std::make_unique<httplib::Client>("127.0.0.1", port_);
+        client->set_read_timeout(30);
+        return client;
+    }
+
+    // Uploads `demo` with the query `query` and returns the run's id; 0 when it was not taken.
+    int64_t Upload(const std::string& demo, const std::string& query = "") const {
+        const httplib::Result answer = Client()->Post(("/api/runs" + query).c_str(), demo, "application/octet-stream");
+        if (!answer || answer->status != 202) {
+            return 0;
+        }
+        return nlohmann::json::parse(answer->body).at("id").get<int64_t>();
+    }
+    // The run once it is decided (or as it is when the wait ends).
+    nlohmann::json Decided(int64_t id) const {
+        nlohmann::json run;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        auto client = Client();
+        do {
+            const httplib::Result answer = client->Get(("/api/runs/" + std::to_string(id)).c_str());
+            if (answer && answer->status == 200) {
+                run = nlohmann::json::parse(answer->body);
+                if (run.at("status") != "queued") {
+                    break;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        } while (std::chrono::steady_clock::now() < until);
+        return run;
+    }
+
+private:
+    static inline int counter_ = 0;
+    std::filesystem::path folder_;
+    std::unique_ptr<ChildProcess> process_;
+    int port_ = 0;
+};
