@@ -16,9 +16,10 @@ class DemoWriter;
 // digests reach the writer through the level loader's observer while recording.
 class RecordingPlatform : public ForwardingPlatform {
 public:
-    // `daily` is written down for a daily session.
+    // `daily` is written down for a daily session, `playerInterface` for one with the player's
+    // interface.
     RecordingPlatform(platform::Platform& inner, DemoWriter& writer, const std::vector<std::string>& arguments,
-                      const std::optional<DemoDaily>& daily = std::nullopt);
+                      const std::optional<DemoDaily>& daily = std::nullopt, bool playerInterface = false);
     ~RecordingPlatform() override;
 
     uint32_t Milliseconds() override { return clock_; }

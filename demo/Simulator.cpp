@@ -35,6 +35,10 @@ Start ReadStart(std::string_view script, const Simulator::Options& options) {
             session.Arguments.push_back(c.Text);
         } else if (c.What == Kind::Level) {
             start.Levels.push_back(c.Level);
+        } else if (c.What == Kind::Daily && !options.Daily) {
+            session.Daily = c.Date;
+        } else if (c.What == Kind::Interface) {
+            session.Interface = true;
         } else if (c.What == Kind::StartForeground) {
             session.Foreground = c.Count != 0;
             session.AutoFocus = false;

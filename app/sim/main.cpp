@@ -31,7 +31,7 @@ constexpr const char* kUsage =
 constexpr const char* kHelp =
     "Runs the game on the headless display, driven by a script (one command a line, '#' comments):\n"
     "  frames N                       run N frames\n"
-    "  key CODE|left|up|right|down|esc down|up\n"
+    "  key CODE|left|up|right|down|esc|pause down|up\n"
     "                                 a key by virtual-key code\n"
     "  scankey CODE down|up           a key by the keyboard's key code\n"
     "  mouse X Y                      the pointer moves\n"
@@ -42,7 +42,8 @@ constexpr const char* kHelp =
     "  tick MS|60hz                   the clock step of each frame (60hz by default)\n"
     "  state                          print the game's state as one JSON line\n"
     "  shot FILE                      write the screen as a PNG\n"
-    "Before the first frame: utc HH:MM:SS.mmm, clock MS, arg TEXT, level NAME BYTES DIGEST.\n"
+    "Before the first frame: utc HH:MM:SS.mmm, clock MS, arg TEXT, level NAME BYTES DIGEST, daily YYYY-MM-DD\n"
+    "(a daily session; utc is its real start), interface (the desktop game's title hint and pause).\n"
     "Output: JSON lines: state objects, {\"error\": MESSAGE}, {\"terminated\": true}.\n"
     "Options:\n"
     "  --utc HH:MM:SS.mmm   the time of day the game starts at (default 00:00:00.000)\n"
