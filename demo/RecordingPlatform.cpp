@@ -82,6 +82,7 @@ void RecordingPlatform::BeginFrame() {
     const uint32_t now = inner_.Milliseconds();
     frame_.Delta = now - clock_;
     clock_ = now;
+    elapsedMs_ += frame_.Delta;
 }
 
 void RecordingPlatform::EndFrame() {

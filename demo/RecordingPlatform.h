@@ -30,11 +30,14 @@ public:
 
     void BeginFrame();
     void EndFrame();
+    // The clock from the session's start to the frame begun last, as a replay counts it.
+    uint64_t ElapsedMs() const { return elapsedMs_; }
 
 private:
     DemoWriter& writer_;
     platform::TimeOfDay utc_;
     uint32_t clock_;
+    uint64_t elapsedMs_ = 0;
     bool foreground_;
     platform::KeyState keys_{};
     DemoFrame frame_;

@@ -10,14 +10,16 @@ cd "${1:-$(dirname "$0")/..}"
 
 # floor folder: the longest folder that prefixes a path decides its floor.
 floors='
-11 tests
-10 app/desktop
-10 app/web
-10 app/sim
-10 app/edit
-10 tools
-10 bench
+12 tests
+11 app/desktop
+11 app/web
+11 app/sim
+11 app/edit
+11 tools
+11 bench
+10 records
 9 demo
+9 settings
 8 game
 7 sprite
 7 input

@@ -19,7 +19,7 @@ cd "$top"
 
 # What building the game needs; the tests, benchmarks and other builds need more.
 game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
-    fonts-dejavu-core libpng-dev libxxhash-dev)
+    fonts-dejavu-core libpng-dev libxxhash-dev nlohmann-json3-dev libtomlplusplus-dev)
 # The game alone: the program and its level files, with neither tests nor benchmarks configured.
 game_only=(-DCMAKE_BUILD_TYPE=Release -DVORKALITH_TESTS=OFF -DVORKALITH_BENCH=OFF)
 game_targets=(vorkalith vk_levels)

@@ -1,22 +1,29 @@
 // vorkalith-sim: the real game on the headless display, driven by a script, for tests and tools.
 //
-//   vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force]] [SCRIPT] [-- GAME-ARGS]
+//   vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force] | --record-runs]
+//                 [SCRIPT] [-- GAME-ARGS]
 //   vorkalith-sim --from-demo DEMO
 //
 // Runs in the folder of the level files. Without SCRIPT the script is read from standard input.
 // Output is JSON lines (state objects, errors, the end of the application). --to-demo also
-// records the run as a demo; --from-demo prints the script that replays a demo; --daily plays
-// the daily challenge of a date.
+// records the run as a demo; --record-runs plays as the desktop game does (its interface, the
+// player's key settings) and keeps the session's demo and runs in the records; --from-demo prints
+// the script that replays a demo; --daily plays the daily challenge of a date.
 #include "demo/DemoReader.h"
 #include "demo/DemoText.h"
+#include "demo/DemoWriter.h"
+#include "demo/HeadlessSession.h"
 #include "demo/SimScript.h"
 #include "demo/Simulator.h"
+#include "records/SessionRuns.h"
+#include "settings/SettingsFile.h"
 
 #include "platform/app/StopSignal.h"
 #include "platform/base/ControlEscape.h"
 #include "platform/files/WholeFile.h"
 
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,8 +31,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force]] [SCRIPT] "
-    "[-- GAME-ARGS]\n"
+    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force] | --record-runs]\n"
+    "                     [SCRIPT] [-- GAME-ARGS]\n"
     "       vorkalith-sim --from-demo DEMO\n";
 
 constexpr const char* kHelp =
@@ -51,6 +58,9 @@ constexpr const char* kHelp =
     "                       --utc is the real time of day it starts at\n"
     "  --to-demo DEMO       also record the run as a demo (an existing DEMO is refused)\n"
     "  --force              with --to-demo: replace an existing DEMO\n"
+    "  --record-runs        play as the desktop game does (its title hint and pause, the keys of\n"
+    "                       $XDG_CONFIG_HOME/vorkalith/settings.toml) and keep the session's demo and\n"
+    "                       its runs in $XDG_DATA_HOME/vorkalith/runs, as the game does\n"
     "  --from-demo DEMO     print the script that replays DEMO exactly\n"
     "  --help               this text\n"
     "Exit status: 0 done, 1 failure, 2 bad usage or a bad script line; stopped by SIGINT, SIGTERM or\n"
@@ -68,6 +78,7 @@ int main(int argc, char** argv) {
     std::string scriptFile;
     std::string fromDemo;
     bool gameArgs = false;
+    bool recordRuns = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (gameArgs) {
@@ -79,6 +90,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--force") {
             options.ReplaceDemo = true;
+        } else if (arg == "--record-runs") {
+            recordRuns = true;
         } else if (arg == "--utc" || arg == "--daily" || arg == "--to-demo" || arg == "--from-demo") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 return Usage(arg + " needs a value");
@@ -110,6 +123,9 @@ int main(int argc, char** argv) {
 
     if (options.ReplaceDemo && options.DemoFile.empty()) {
         return Usage("--force needs --to-demo");
+    }
+    if (recordRuns && (!options.DemoFile.empty() || !fromDemo.empty())) {
+        return Usage("--record-runs cannot be used with --to-demo or --from-demo");
     }
     if (!fromDemo.empty()) {
         if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || options.ReplaceDemo ||
@@ -146,13 +162,38 @@ int main(int argc, char** argv) {
                   << '\n';
         return 2;
     }
+    auto warn = [](const std::string& line) { std::cerr << "vorkalith-sim: " << line << std::endl; };
+    // As the desktop game: the player's keys, the interface, and the session kept in the runs.
+    std::unique_ptr<SessionRuns> runs;
+    if (recordRuns) {
+        std::vector<std::string> warnings;
+        options.Keys = SettingsFile::Read(SettingsFile::DefaultPath(), warnings).Remap();
+        for (const std::string& warning : warnings) {
+            warn(warning);
+        }
+        options.Interface = true;
+        runs = std::make_unique<SessionRuns>(RunsFolder::Default(),
+                                             options.Daily ? DailyChallenge::FormatDate(*options.Daily) : "", warn);
+        if (runs->Ready()) {
+            options.DemoFile = runs->DemoPath();
+            options.Observer = &runs->Keeper();
+            options.PlayUnrecorded = true;
+            options.OnStart = [&runs](HeadlessSession& session) {
+                if (session.Writer()) {
+                    runs->Recording(session.Writer()->WorkingPath());
+                }
+            };
+        }
+    }
     // From here a stop signal ends the run as a closed window would, the demo closed properly.
     platform::StopSignal::Install();
     // Lines are written whole as they come, so that a reader sees each state at once.
     const int status = Simulator::Run(
         *text, options, [](const std::string& line) { std::cout << line << '\n'
-                                                                << std::flush; },
-        [](const std::string& line) { std::cerr << "vorkalith-sim: " << line << std::endl; });
+                                                                << std::flush; }, warn);
+    if (runs) {
+        runs->Tidy();
+    }
     platform::StopSignal::ReRaise();
     return status;
 }

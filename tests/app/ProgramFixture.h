@@ -45,7 +45,11 @@ protected:
                                         rlim_t fileSizeLimit = RLIM_INFINITY) {
         ChildProcess::Options options;
         options.Folder = VK_RUN_DIR;
-        options.Env = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+        // The player's settings and runs stay in the scratch folder.
+        options.Env = {{"SDL_VIDEODRIVER", "dummy"},
+                       {"SDL_AUDIODRIVER", "dummy"},
+                       {"XDG_DATA_HOME", File("data")},
+                       {"XDG_CONFIG_HOME", File("config")}};
         options.Stdout = File(name + ".out");
         options.Stderr = File(name + ".err");
         options.FileSizeLimit = fileSizeLimit;
