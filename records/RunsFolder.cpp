@@ -82,7 +82,8 @@ void RunsFolder::Recover() const {
     }
 }
 
-std::vector<std::string> RunsFolder::Prune(const std::vector<RunRecord>& table, const std::string& current) const {
+std::vector<std::string> RunsFolder::Prune(const std::vector<RunRecord>& table, const std::string& current,
+                                           std::size_t keptSessions, uint64_t keptBytes) const {
     std::vector<SessionFile> sessions;
     std::error_code ec;
     for (fs::directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec)) {
@@ -107,7 +108,7 @@ std::vector<std::string> RunsFolder::Prune(const std::vector<RunRecord>& table, 
     std::vector<std::string> removed;
     for (std::size_t i = sessions.size(); i-- > 0;) {
         const SessionFile& s = sessions[i];
-        if (pointedTo(s.Name) || (i < kKeptSessions && total <= kKeptBytes)) {
+        if (pointedTo(s.Name) || (i < keptSessions && total <= keptBytes)) {
             continue;
         }
         std::error_code removeError;

@@ -37,9 +37,10 @@ public:
     // still runs is locked by it (SessionLock) and left alone.
     void Recover() const;
     // Removes the session demos that no run of `table` points to, oldest first, beyond the newest
-    // kKeptSessions and while all of them take more than kKeptBytes; never `current`. Returns the
+    // `keptSessions` and while all of them take more than `keptBytes`; never `current`. Returns the
     // names removed.
-    std::vector<std::string> Prune(const std::vector<RunRecord>& table, const std::string& current) const;
+    std::vector<std::string> Prune(const std::vector<RunRecord>& table, const std::string& current,
+                                   std::size_t keptSessions = kKeptSessions, uint64_t keptBytes = kKeptBytes) const;
 
 private:
     std::string path_;

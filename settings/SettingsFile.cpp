@@ -8,6 +8,7 @@
 
 #include <toml++/toml.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -19,7 +20,7 @@ constexpr std::size_t kMaxBytes = 1u << 20;
 
 class Reader {
 public:
-    Reader(std::string name, std::vector<std::string>& warnings) : name_(std::move(name)), warnings_(warnings) {}
+    explicit Reader(std::string name) : name_(std::move(name)) {}
 
     Settings Read(const toml::table& root) {
         Settings settings;
@@ -46,8 +47,17 @@ public:
 
     void Warn(const toml::node& node, const std::string& what) { Warn(node.source().begin.line, what); }
     void Warn(toml::source_index line, const std::string& what) {
-        warnings_.push_back(platform::EscapeControls(name_) + ":" + std::to_string(line) + ": " +
-                            platform::EscapeControls(what) + "; the default is used");
+        warnings_.emplace_back(line, platform::EscapeControls(name_) + ":" + std::to_string(line) + ": " +
+                                         platform::EscapeControls(what) + "; the default is used");
+    }
+
+    // The warnings in the order of the file's lines (a table keeps its keys sorted by name).
+    void TakeWarnings(std::vector<std::string>& into) {
+        std::stable_sort(warnings_.begin(), warnings_.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (auto& [line, text] : warnings_) {
+            into.push_back(std::move(text));
+        }
     }
 
 private:
@@ -136,7 +146,7 @@ private:
     }
 
     std::string name_;
-    std::vector<std::string>& warnings_;
+    std::vector<std::pair<toml::source_index, std::string>> warnings_;
 };
 
 std::string BaseName(const std::string& path) {
@@ -151,9 +161,11 @@ std::string SettingsFile::DefaultPath() {
 }
 
 Settings SettingsFile::Parse(const std::string& text, const std::string& name, std::vector<std::string>& warnings) {
-    Reader reader(name, warnings);
+    Reader reader(name);
     try {
-        return reader.Read(toml::parse(text, name));
+        const Settings settings = reader.Read(toml::parse(text, name));
+        reader.TakeWarnings(warnings);
+        return settings;
     } catch (const toml::parse_error& e) {
         warnings.push_back(platform::EscapeControls(name) + ":" + std::to_string(e.source().begin.line) + ": " +
                            platform::EscapeControls(std::string(e.description())) +
