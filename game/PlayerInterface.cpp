@@ -1,5 +1,8 @@
 #include "game/PlayerInterface.h"
 
+#include "display/DXDraw.h"
+#include "display/DXImageList.h"
+#include "display/DirectDrawSurface.h"
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "game/Game.h"
 #include "game/MainForm.h"
@@ -62,6 +65,10 @@ bool PlayerInterface::HoldsPlay(TGame& game) {
 void PlayerInterface::DrawPausedPlay(TGame& game) {
     game.DrawSprites();
     WriteStatusTexts(game);
+    // A band of the menu's highlight behind the text, so that it reads over any field.
+    if (TDirectDrawSurface* back = game.Form.RulesOnly ? nullptr : game.Form.DXDraw->BackBuffer()) {
+        game.GraphicPicture(2).DrawBlended(back, TRect{0, 180, 640, 272}, 0, 170);
+    }
     if (TDirectDrawSurfaceCanvas* canvas = game.TextCanvas(28, "Arial black")) {
         WriteCentred(*canvas, 190, Tr(kPaused));
         canvas->Font.Size = 13;

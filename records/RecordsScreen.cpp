@@ -17,7 +17,7 @@ constexpr int kScreenWidth = 640;
 constexpr int kFirstRowY = 112;
 constexpr int kRowHeight = 30;
 // The columns: rank, best score, level, orbs, play time, date.
-constexpr int kColumns[] = {34, 84, 200, 296, 376, 458};
+constexpr int kColumns[] = {30, 76, 180, 276, 352, 436};
 constexpr TColor kMarkedColour = 0x00FFFF; // yellow
 
 constexpr const char* kTitle = N_("Рекорды");
@@ -142,7 +142,7 @@ void RecordsScreen::Draw(TForm1& form) const {
             }
             if (!r.Daily.empty()) {
                 canvas->Font.Size = 9;
-                canvas->WriteText(kColumns[1] + 90, y + 4, Tr(kDailyMark));
+                canvas->WriteText(kColumns[2] + 30, y + 4, Tr(kDailyMark));
                 canvas->Font.Size = 13;
             }
         }
