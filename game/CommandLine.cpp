@@ -153,7 +153,7 @@ std::string CommandLine::Usage() {
            "      --level N        start playing at level N (1 to 24) instead of the menu\n"
            "      --record FILE    record the game played into FILE\n"
            "      --playback FILE  play back the game recorded in FILE\n"
-           "      --headless       with --playback: play back without a window\n"
+           "      --headless       with --playback or --watch: play back without a window\n"
            "      --force          with --playback: go on even where the recording's files differ or it was\n"
            "                       cut short; with --record: replace an existing FILE\n"
            "      --verify FILE    replay the demo FILE by the rules alone and print each game in it as a\n"
