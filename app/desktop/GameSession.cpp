@@ -106,7 +106,7 @@ GameSession::Next GameSession::Run(bool& started) {
                 if (writer) {
                     writer->Sync();
                 }
-                if (VisitRecords(*form, keeper, writer ? writer->WorkingPath() : "")) {
+                if (VisitRecords(*form, keeper)) {
                     next = Next::Daily;
                     break;
                 }
@@ -128,7 +128,7 @@ GameSession::Next GameSession::Run(bool& started) {
     return next;
 }
 
-bool GameSession::VisitRecords(TForm1& form, RunKeeper* keeper, const std::string& /*workingDemo*/) {
+bool GameSession::VisitRecords(TForm1& form, const RunKeeper* keeper) {
     const std::string folder = RunsFolder::Default();
     RecordsUpdate records = RecordsFile(folder).Read();
     if (!records.Warning.empty()) {

@@ -7,6 +7,8 @@
 #include <vector>
 
 class RemappingPlatform;
+class RunKeeper;
+class TForm1;
 class RunSubmitter;
 class WindowGate;
 
@@ -33,7 +35,7 @@ public:
 
 private:
     // The records screen, until it is closed; returns true when the daily challenge is to start.
-    bool VisitRecords(class TForm1& form, class RunKeeper* keeper, const std::string& workingDemo);
+    bool VisitRecords(TForm1& form, const RunKeeper* keeper);
 
     RemappingPlatform& keys_;
     WindowGate& gate_;

@@ -60,7 +60,8 @@ private:
 // for a closed window, which ends the watch (and then the game).
 class WatchedWindow : public ForwardingPlatform {
 public:
-    explicit WatchedWindow(WindowGate& gate) : ForwardingPlatform(static_cast<platform::Platform&>(gate)), gate_(gate) {}
+    explicit WatchedWindow(WindowGate& gate)
+        : ForwardingPlatform(static_cast<platform::Platform&>(gate)), gate_(gate) {}
 
     bool PollEvent(platform::Event& event) override {
         while (gate_.PollWindow(event)) {
