@@ -95,6 +95,9 @@ TEST_F(RecordsProgramTest, KeysBoundInTheSettingsSteerAndATypoIsNamedWithItsLine
     EXPECT_EQ(Value(states[0], "Heading"), 2);
     EXPECT_EQ(Value(states[1], "Heading"), 3);
     EXPECT_EQ(Value(states[2], "Heading"), 4);
+    // The demo holds the keys as the game read them: it replays the same whatever the settings.
+    ASSERT_EQ(ExitCode(Run("replayed", {kGame, "--watch", "1", "--headless"})), 0) << Err("replayed");
+    EXPECT_EQ(Value(Out("replayed"), "Frames"), Value(states[2], "Frame"));
     // Without the settings the same keys do nothing.
     ASSERT_EQ(ExitCode(Run("plain", {kSim, File("wasd.sim")})), 0);
     EXPECT_EQ(Value(Lines(Out("plain"))[2], "Heading"), 0);
