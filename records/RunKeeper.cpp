@@ -34,7 +34,12 @@ void RunKeeper::AfterFrame(const TForm1& form, uint64_t frame, uint64_t elapsedM
     const GameRun* ended = tracker_.AfterFrame(form.World, frame, elapsedMs);
     if (!playing && tracker_.Current()) {
         startedAt_ = NowMs();
+        pausedMs_ = 0;
+    } else if (playing && form.Interface && form.Interface->Paused()) {
+        // Time paused is no time played.
+        pausedMs_ += elapsedMs - lastElapsedMs_;
     }
+    lastElapsedMs_ = elapsedMs;
     if (ended) {
         Keep(form, *ended, elapsedMs);
     }
@@ -52,7 +57,7 @@ void RunKeeper::Keep(const TForm1& form, const GameRun& run, uint64_t elapsedMs)
     record.Score = run.Score;
     record.Level = run.Level;
     record.OrbsEaten = run.OrbsEaten;
-    record.PlayMs = elapsedMs - run.StartMs;
+    record.PlayMs = elapsedMs - run.StartMs - std::min(pausedMs_, elapsedMs - run.StartMs);
     record.StartedAt = startedAt_;
     record.LocalTime = LocalTimeOf(startedAt_);
     record.Demo = demoName_;

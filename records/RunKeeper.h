@@ -38,6 +38,9 @@ private:
     RunTracker tracker_;
     // When the run going on started, by the wall clock.
     int64_t startedAt_ = 0;
+    // The clock after the last frame, and the time the run going on spent paused.
+    uint64_t lastElapsedMs_ = 0;
+    uint64_t pausedMs_ = 0;
     std::optional<RunRecord> lastKept_;
     std::vector<RunRecord> table_;
     bool failureTold_ = false;

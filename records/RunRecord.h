@@ -13,7 +13,7 @@ struct RunRecord {
     int32_t Score = 0;       // its score at its end (a lost game ends below zero)
     int Level = 1;           // the highest level played
     uint32_t OrbsEaten = 0;  // on all its levels
-    uint64_t PlayMs = 0;     // the game's clock from its first frame to its last
+    uint64_t PlayMs = 0;     // the game's clock from its first frame to its last, pauses left out
     int64_t StartedAt = 0;   // when it started, in milliseconds since 1970-01-01 UTC
     std::string LocalTime;   // the same as the player's clock showed it: "YYYY-MM-DD HH:MM:SS"
     std::string Demo;        // the session demo's file name in the runs folder

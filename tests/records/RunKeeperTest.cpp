@@ -62,6 +62,23 @@ TEST_F(RunKeeperTest, EachRunThatEndsIsKeptWithWhereItLiesInTheDemo) {
     EXPECT_TRUE(lastKept->SameRun(table[1]));
 }
 
+TEST_F(RunKeeperTest, TimePausedIsNoTimePlayed) {
+    RunKeeper keeper(RecordsFile(Folder()), "session-x.vkd");
+    start.Observer = &keeper;
+    std::vector<SessionStep> steps = StartGame();
+    // 60 frames played, 600 paused (P), 60 played, then Esc.
+    steps.push_back({{}, 60});
+    steps.push_back({{{K::KeyDown, 25}}, 1});
+    steps.push_back({{{K::KeyUp, 25}}, 599});
+    steps.push_back({{{K::KeyDown, 25}}, 1});
+    steps.push_back({{{K::KeyUp, 25}}, 59});
+    steps.push_back({{{K::KeyDown, 1}}, 1});
+    PlaySession(start, steps);
+    ASSERT_TRUE(keeper.LastKept());
+    EXPECT_GT(keeper.LastKept()->PlayMs, 1900u);
+    EXPECT_LT(keeper.LastKept()->PlayMs, 2300u);
+}
+
 TEST_F(RunKeeperTest, RecordsThatCannotBeWrittenAreToldOnceAndTheSessionPlaysOn) {
     scratch.Write("runs", "a file where the folder should be\n");
     const std::vector<std::string> told = Play();
