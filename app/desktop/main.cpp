@@ -71,7 +71,6 @@ int RunSessions(RemappingPlatform& keys, const CommandLine& options, const std::
             return 0;
         }
         start.Daily = true;
-        start.Arguments = {"--daily"};
     }
 }
 
