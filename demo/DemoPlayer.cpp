@@ -33,6 +33,9 @@ bool DemoPlayer::MakeForm() {
     }
     form_->RulesOnly = mode_ == Mode::RulesOnly;
     form_->CountQuickClicks = demo_.Version >= kQuickClicksDemoVersion;
+    if (demo_.Interface) {
+        form_->Interface = MakePlayerInterface(demo_.Daily);
+    }
     loop_ = std::make_unique<FrameLoop>(*application_);
     return true;
 }

@@ -43,6 +43,8 @@ public:
     bool GameEnded() const { return gameEnded_; }
     // The game ended while the demo still had frames: the replay went another way.
     bool EndedEarly() const { return endedEarly_; }
+    // The real window it plays in was closed.
+    bool WindowClosed() const { return scripted_->WindowClosed(); }
     // The demo's clock from its start to the frame last played, in milliseconds.
     uint64_t ElapsedMs() const { return elapsedMs_; }
     // The final-state line.

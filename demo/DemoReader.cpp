@@ -184,6 +184,11 @@ private:
                 Fail("bad daily line (daily YYYY-MM-DD HH:MM:SS.mmm)");
             }
             demo_.Daily = DemoDaily{*date, *startedAt};
+        } else if (kind == "interface") {
+            Expect(words, 2);
+            Once(interfaceLine_, kind);
+            Number(words.Word[1], kInterfaceVersion, kInterfaceVersion, "interface version");
+            demo_.Interface = true;
         } else if (kind == "clock") {
             Expect(words, 2);
             Once(clockLine_, kind);
@@ -277,6 +282,7 @@ private:
     int line_ = 0;
     int utcLine_ = 0;
     int dailyLine_ = 0;
+    int interfaceLine_ = 0;
     int clockLine_ = 0;
     int foregroundLine_ = 0;
     bool ended_ = false;

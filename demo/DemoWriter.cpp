@@ -13,12 +13,16 @@
 namespace {
 
 std::string HeaderText(const platform::TimeOfDay& utc, uint32_t clock, bool foreground,
-                       const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily) {
+                       const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily,
+                       bool playerInterface) {
     std::string text = std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) + "\n";
     text += "utc " + demotext::FormatTime(utc) + "\n";
     if (daily) {
         text +=
             "daily " + DailyChallenge::FormatDate(daily->Date) + " " + demotext::FormatTime(daily->StartedAt) + "\n";
+    }
+    if (playerInterface) {
+        text += "interface " + std::to_string(kInterfaceVersion) + "\n";
     }
     text += "clock " + std::to_string(clock) + "\n";
     text += std::string("foreground ") + (foreground ? "1" : "0") + "\n";
@@ -68,8 +72,9 @@ DemoWriter::~DemoWriter() {
 }
 
 void DemoWriter::Header(const platform::TimeOfDay& utc, uint32_t clock, bool foreground,
-                        const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily) {
-    pending_ += HeaderText(utc, clock, foreground, arguments, daily);
+                        const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily,
+                        bool playerInterface) {
+    pending_ += HeaderText(utc, clock, foreground, arguments, daily, playerInterface);
 }
 
 void DemoWriter::Level(const LevelDigest& level) {
@@ -183,8 +188,19 @@ std::string DemoWriter::Snapshot() {
     return std::string(written->begin(), written->end()) + "end " + std::to_string(frames_) + "\n";
 }
 
+bool DemoWriter::Sync() {
+    EndRun();
+    Flush();
+    lastFlush_ = std::chrono::steady_clock::now();
+    return error_.empty();
+}
+
+std::string DemoWriter::WorkingPath() const {
+    return file_ ? file_->TemporaryPath() : std::string();
+}
+
 std::string DemoWriter::Format(const Demo& demo) {
-    std::string text = HeaderText(demo.Utc, demo.Clock, demo.Foreground, demo.Arguments, demo.Daily);
+    std::string text = HeaderText(demo.Utc, demo.Clock, demo.Foreground, demo.Arguments, demo.Daily, demo.Interface);
     // Level lines are not tied to frames in the text; they go before the frames.
     for (const LevelDigest& level : demo.Levels) {
         text += LevelText(level);

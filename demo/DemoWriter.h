@@ -30,9 +30,11 @@ public:
     DemoWriter(const DemoWriter&) = delete;
     DemoWriter& operator=(const DemoWriter&) = delete;
 
-    // The header lines; `daily` for a daily session.
+    // The header lines; `daily` for a daily session, `playerInterface` for one with the player's
+    // interface.
     void Header(const platform::TimeOfDay& utc, uint32_t clock, bool foreground,
-                const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily = std::nullopt);
+                const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily = std::nullopt,
+                bool playerInterface = false);
     void Level(const LevelDigest& level);
     // A frame past the most a demo may hold (DemoReader::kMaxFrames) is not recorded: the demo
     // is full, which OnFailure is told once.
@@ -45,6 +47,11 @@ public:
     // The demo so far as a whole demo, as Close would leave it if called now, while recording
     // goes on (the page offers it for upload); empty when it cannot be read back.
     std::string Snapshot();
+    // Writes out every frame so far at once, so that the file under WorkingPath reads back (as a
+    // recording cut short) up to the last of them; false when the demo cannot be written on.
+    bool Sync();
+    // The file being written until Close puts it in place; empty once it has.
+    std::string WorkingPath() const;
 
     // The first failure, naming the file and the cause ("" while there is none).
     const std::string& Error() const { return error_; }

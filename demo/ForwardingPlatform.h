@@ -10,6 +10,10 @@
 class ForwardingPlatform : public platform::Platform {
 public:
     explicit ForwardingPlatform(platform::Platform& inner) : inner_(inner) {}
+    // A platform over another forwarding one is made from it as a Platform, never copied from it
+    // (which would skip it and forward to its inner platform).
+    ForwardingPlatform(const ForwardingPlatform&) = delete;
+    ForwardingPlatform& operator=(const ForwardingPlatform&) = delete;
 
     std::unique_ptr<platform::DisplayDevice> CreateDisplayDevice() override { return inner_.CreateDisplayDevice(); }
     uint32_t Milliseconds() override { return inner_.Milliseconds(); }

@@ -3,7 +3,9 @@
 #include "demo/DemoWriter.h"
 #include "demo/FrameLoop.h"
 #include "demo/RecordingPlatform.h"
+#include "demo/RemappingPlatform.h"
 #include "demo/ScreenHash.h"
+#include "demo/SessionObserver.h"
 #include "demo/StateJson.h"
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
@@ -12,22 +14,25 @@
 HeadlessSession::HeadlessSession(const SessionStart& start)
     : scripted_(headless_, start.Daily ? DailyChallenge::SeedOf(*start.Daily) : start.Utc, start.Clock,
                 start.Foreground),
-      rulesOnly_(start.RulesOnly) {
+      rulesOnly_(start.RulesOnly), interface_(start.Interface), observer_(start.Observer) {
     headless_.EchoErrors = false;
     scripted_.OnError = [this](const std::string& message) {
         if (OnError) {
             OnError(message);
         }
     };
+    if (start.Daily) {
+        daily_ = DemoDaily{*start.Daily, start.Utc};
+    }
     platform::Platform* top = &scripted_;
+    if (!start.Keys.Empty()) {
+        remap_ = std::make_unique<RemappingPlatform>(scripted_, start.Keys);
+        top = remap_.get();
+    }
     if (!start.DemoFile.empty()) {
         writer_ = std::make_unique<DemoWriter>(start.DemoFile, start.ReplaceDemo);
         writer_->OnFailure = start.OnDemoFailure;
-        std::optional<DemoDaily> daily;
-        if (start.Daily) {
-            daily = DemoDaily{*start.Daily, start.Utc};
-        }
-        recorder_ = std::make_unique<RecordingPlatform>(scripted_, *writer_, start.Arguments, daily);
+        recorder_ = std::make_unique<RecordingPlatform>(*top, *writer_, start.Arguments, daily_, interface_);
         top = recorder_.get();
     }
     application_ = std::make_unique<TApplication>(*top, start.Arguments);
@@ -50,19 +55,29 @@ bool HeadlessSession::MakeForm() {
         return false;
     }
     form_->RulesOnly = rulesOnly_;
+    if (interface_) {
+        form_->Interface = MakePlayerInterface(daily_);
+    }
     loop_ = std::make_unique<FrameLoop>(*application_);
     return true;
 }
 
 bool HeadlessSession::Frames(long long count) {
     for (long long i = 0; i < count; ++i) {
-        scripted_.StepClock(NextClockStep());
+        const uint32_t step = NextClockStep();
+        elapsedMs_ += step;
+        scripted_.StepClock(step);
         if (recorder_) {
             recorder_->BeginFrame();
         }
+        const uint64_t before = loop_->Frames();
         const bool more = loop_->Pass();
         if (recorder_) {
             recorder_->EndFrame();
+        }
+        // A pass that ended the program may have run no frame.
+        if (observer_ && loop_->Frames() != before) {
+            observer_->AfterFrame(*form_, Frame(), elapsedMs_);
         }
         if (!more) {
             return false;
@@ -88,6 +103,10 @@ bool HeadlessSession::Shot(const std::string& file, std::string& error) const {
 }
 
 bool HeadlessSession::CloseDemo() {
+    if (observer_ && form_) {
+        observer_->SessionEnded(*form_, loop_->Ended(), Frame(), elapsedMs_);
+        observer_ = nullptr;
+    }
     if (!writer_) {
         return true;
     }

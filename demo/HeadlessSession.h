@@ -3,6 +3,7 @@
 #include "demo/Demo.h"
 #include "demo/ScriptedPlatform.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/inputmap/KeyRemap.h"
 
 #include <functional>
 #include <memory>
@@ -12,7 +13,9 @@
 
 class DemoWriter;
 class FrameLoop;
+class SessionObserver;
 class RecordingPlatform;
+class RemappingPlatform;
 class TApplication;
 class TForm1;
 
@@ -35,6 +38,12 @@ struct SessionStart {
     std::optional<UtcDate> Daily;
     // Frames step the rules alone, without drawing, as a verifying replay does.
     bool RulesOnly = false;
+    // The player's interface of the desktop game: the title's hint line and pause.
+    bool Interface = false;
+    // The keys as the player's settings bind them, applied before the game (and its demo) reads them.
+    platform::KeyRemap Keys;
+    // Told of every frame and of the end (at CloseDemo); it must outlive the session.
+    SessionObserver* Observer = nullptr;
 };
 
 // The real game on a scripted headless platform, frame by frame, recorded when asked: what the
@@ -61,9 +70,11 @@ public:
     std::string State() const;
     // The screen as a PNG file; false when it cannot be written, `error` then telling why.
     bool Shot(const std::string& file, std::string& error) const;
-    // Ends the application and finishes the demo; false when it could not be written completely.
-    // Only Frame may be asked afterwards.
+    // Tells the observer that the session ends, ends the application and finishes the demo; false
+    // when it could not be written completely. Only Frame may be asked afterwards.
     bool CloseDemo();
+    // The demo being recorded; null when none is.
+    DemoWriter* Writer() const { return writer_.get(); }
 
     // Called with each error that reaches the error box.
     std::function<void(const std::string& message)> OnError;
@@ -73,13 +84,18 @@ private:
 
     platform::HeadlessPlatform headless_;
     ScriptedPlatform scripted_;
+    std::unique_ptr<RemappingPlatform> remap_;
     std::unique_ptr<DemoWriter> writer_;
     std::unique_ptr<RecordingPlatform> recorder_;
     std::unique_ptr<TApplication> application_;
     TForm1* form_ = nullptr;
     std::unique_ptr<FrameLoop> loop_;
     bool rulesOnly_ = false;
+    bool interface_ = false;
+    std::optional<DemoDaily> daily_;
+    SessionObserver* observer_ = nullptr;
     long long tick_ = -1;
     uint64_t clockFrames_ = 0;
+    uint64_t elapsedMs_ = 0;
     uint64_t frames_ = 0;
 };

@@ -5,10 +5,11 @@
 #include "game/LevelLoader.h"
 
 RecordingPlatform::RecordingPlatform(platform::Platform& inner, DemoWriter& writer,
-                                     const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily)
+                                     const std::vector<std::string>& arguments, const std::optional<DemoDaily>& daily,
+                                     bool playerInterface)
     : ForwardingPlatform(inner), writer_(writer), utc_(inner.UtcTimeOfDay()), clock_(inner.Milliseconds()),
       foreground_(inner.IsForeground()) {
-    writer_.Header(utc_, clock_, foreground_, arguments, daily);
+    writer_.Header(utc_, clock_, foreground_, arguments, daily, playerInterface);
     SetLevelFileObserver([this](const std::string& fileName, std::span<const uint8_t> bytes) {
         writer_.Level(LevelDigest{fileName, bytes.size(), LevelDigests::Of(bytes)});
     });
@@ -81,6 +82,7 @@ void RecordingPlatform::BeginFrame() {
     const uint32_t now = inner_.Milliseconds();
     frame_.Delta = now - clock_;
     clock_ = now;
+    elapsedMs_ += frame_.Delta;
 }
 
 void RecordingPlatform::EndFrame() {

@@ -16,9 +16,10 @@ class DemoWriter;
 // digests reach the writer through the level loader's observer while recording.
 class RecordingPlatform : public ForwardingPlatform {
 public:
-    // `daily` is written down for a daily session.
+    // `daily` is written down for a daily session, `playerInterface` for one with the player's
+    // interface.
     RecordingPlatform(platform::Platform& inner, DemoWriter& writer, const std::vector<std::string>& arguments,
-                      const std::optional<DemoDaily>& daily = std::nullopt);
+                      const std::optional<DemoDaily>& daily = std::nullopt, bool playerInterface = false);
     ~RecordingPlatform() override;
 
     uint32_t Milliseconds() override { return clock_; }
@@ -29,11 +30,14 @@ public:
 
     void BeginFrame();
     void EndFrame();
+    // The clock from the session's start to the frame begun last, as a replay counts it.
+    uint64_t ElapsedMs() const { return elapsedMs_; }
 
 private:
     DemoWriter& writer_;
     platform::TimeOfDay utc_;
     uint32_t clock_;
+    uint64_t elapsedMs_ = 0;
     bool foreground_;
     platform::KeyState keys_{};
     DemoFrame frame_;

@@ -38,7 +38,7 @@ struct NamedKey {
     const char* Name;
     int VirtualKey;
 };
-constexpr NamedKey kNamedKeys[] = {{"left", 37}, {"up", 38}, {"right", 39}, {"down", 40}, {"esc", 27}};
+constexpr NamedKey kNamedKeys[] = {{"left", 37}, {"up", 38}, {"right", 39}, {"down", 40}, {"esc", 27}, {"pause", 19}};
 
 class LineParser {
 public:
@@ -126,7 +126,8 @@ public:
             Args(1);
             command.What = Kind::Shot;
             command.Text = std::string(words_[1]);
-        } else if (name == "utc" || name == "clock" || name == "arg" || name == "level") {
+        } else if (name == "utc" || name == "clock" || name == "arg" || name == "level" || name == "daily" ||
+                   name == "interface") {
             if (!beforeFrames) {
                 Fail(Quote(name) + " belongs before the first frame");
             }
@@ -187,6 +188,17 @@ private:
             Args(1);
             command.What = Kind::Clock;
             command.Count = Number(words_[1], 0, UINT32_MAX, "clock");
+        } else if (name == "daily") {
+            Args(1);
+            const auto date = DailyChallenge::ParseDate(words_[1]);
+            if (!date) {
+                Fail("bad date (YYYY-MM-DD)");
+            }
+            command.What = Kind::Daily;
+            command.Date = *date;
+        } else if (name == "interface") {
+            Args(0);
+            command.What = Kind::Interface;
         } else if (name == "arg") {
             // An empty argument has no word after "arg".
             command.What = Kind::Arg;
@@ -297,7 +309,17 @@ void SimScript::Check(std::string_view text) {
 
 std::string SimScript::FromDemo(const Demo& demo) {
     std::string text = "# replays a demo exactly; made by vorkalith-sim --from-demo\n";
-    text += "utc " + demotext::FormatTime(demo.Utc) + "\n";
+    // A daily session is started again from its date and real start, which give its seed; a
+    // demo whose time of day is not its date's seed is replayed from the time it holds.
+    const bool daily = demo.Daily && DailyChallenge::MillisecondsOf(DailyChallenge::SeedOf(demo.Daily->Date)) ==
+                                         DailyChallenge::MillisecondsOf(demo.Utc);
+    text += "utc " + demotext::FormatTime(daily ? demo.Daily->StartedAt : demo.Utc) + "\n";
+    if (daily) {
+        text += "daily " + DailyChallenge::FormatDate(demo.Daily->Date) + "\n";
+    }
+    if (demo.Interface) {
+        text += "interface\n";
+    }
     text += "clock " + std::to_string(demo.Clock) + "\n";
     text += std::string("foreground ") + (demo.Foreground ? "1" : "0") + "\n";
     for (const std::string& argument : demo.Arguments) {

@@ -11,7 +11,7 @@
 
 // A script of the simulator, one command a line ('#' starts a comment):
 //   frames N                         run N frames
-//   key CODE|left|up|right|down|esc down|up    a key by virtual-key code
+//   key CODE|left|up|right|down|esc|pause down|up    a key by virtual-key code
 //   scankey CODE down|up             a key by the keyboard's key code
 //   mouse X Y                        the pointer moves
 //   button down|up [BUTTON [X Y]]    a mouse button (1 by default) at the pointer (or X Y)
@@ -23,9 +23,11 @@
 //   shot FILE                        write the screen as a PNG
 // and, before the first frame, the start of the run:
 //   utc HH:MM:SS.mmm   clock MS   arg TEXT   level NAME BYTES DIGEST
+//   daily YYYY-MM-DD   (a daily session of that date; utc is then its real start)
+//   interface          (the player's interface of the desktop game: the title's hint, pause)
 // A `foreground` line before the first frame also stops the window's automatic focus at start.
 struct SimCommand {
-    enum class Kind { Frames, Input, Tick, State, Shot, Utc, Clock, Arg, Level, StartForeground };
+    enum class Kind { Frames, Input, Tick, State, Shot, Utc, Clock, Arg, Level, StartForeground, Daily, Interface };
     Kind What = Kind::Frames;
     int Line = 0;
     long long Count = 0;     // Frames: N; Tick: MS, -1 for 60hz; Clock: MS; StartForeground: 0|1
@@ -33,6 +35,7 @@ struct SimCommand {
     std::string Text;        // Shot, Arg
     platform::TimeOfDay Utc; // Utc
     LevelDigest Level;       // Level
+    UtcDate Date;            // Daily
 };
 
 // A bad line of a script; words of the script quoted in the message have their control

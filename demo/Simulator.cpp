@@ -23,6 +23,9 @@ Start ReadStart(std::string_view script, const Simulator::Options& options) {
     session.DemoFile = options.DemoFile;
     session.ReplaceDemo = options.ReplaceDemo;
     session.Daily = options.Daily;
+    session.Interface = options.Interface;
+    session.Keys = options.Keys;
+    session.Observer = options.Observer;
     SimScript::ForEach(script, [&](const SimCommand& c) {
         if (c.What == Kind::Frames) {
             return false;
@@ -35,6 +38,10 @@ Start ReadStart(std::string_view script, const Simulator::Options& options) {
             session.Arguments.push_back(c.Text);
         } else if (c.What == Kind::Level) {
             start.Levels.push_back(c.Level);
+        } else if (c.What == Kind::Daily && !options.Daily) {
+            session.Daily = c.Date;
+        } else if (c.What == Kind::Interface) {
+            session.Interface = true;
         } else if (c.What == Kind::StartForeground) {
             session.Foreground = c.Count != 0;
             session.AutoFocus = false;
@@ -95,12 +102,22 @@ int Simulator::Run(std::string_view script, const Options& options, const std::f
     try {
         run = std::make_unique<HeadlessSession>(start.Session);
     } catch (const std::exception& e) {
-        err(e.what());
-        return 1;
+        if (!options.PlayUnrecorded) {
+            err(e.what());
+            return 1;
+        }
+        // The game goes on without its demo, and without the runs that would point into it.
+        err(std::string(e.what()) + "; this game is not recorded and its runs are not kept");
+        start.Session.DemoFile.clear();
+        start.Session.Observer = nullptr;
+        run = std::make_unique<HeadlessSession>(start.Session);
     }
     run->OnError = [&out](const std::string& message) { out("{\"error\": " + jsontext::Quote(message) + "}"); };
     if (!run->MakeForm()) {
         return 1;
+    }
+    if (options.OnStart) {
+        options.OnStart(*run);
     }
     InputFeeder feeder(*run);
     bool running = true;

@@ -54,6 +54,12 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
             // Listed on the game's options screen; the game has always accepted and ignored it.
         } else if (arg == "--window") {
             Window = true;
+        } else if (arg == "--fullscreen") {
+            FullScreen = true;
+        } else if (arg == "--scores") {
+            Scores = true;
+        } else if (arg == "--json") {
+            Json = true;
         } else if (arg == "--integer-scale") {
             IntegerScale = true;
         } else if (arg == "--headless") {
@@ -78,6 +84,19 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
             }
         } else if (takes("--lang")) {
             if (!value("--lang", Language)) {
+                return false;
+            }
+        } else if (takes("--watch")) {
+            std::string number;
+            if (!value("--watch", number)) {
+                return false;
+            }
+            Watch = number.size() <= 2 && number.find_first_not_of("0123456789") == std::string::npos
+                        ? std::stoi(number)
+                        : 0;
+            if (Watch == 0) {
+                error = Fill(Tr("option '--watch' needs the number of a run of the records (1 to 10), not '{}'"),
+                             {TerminalText(number)});
                 return false;
             }
         } else if (takes("--record")) {
@@ -120,6 +139,19 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, std::string& 
         error = Tr("--verify cannot be used with --record, --playback or --daily");
         return false;
     }
+    if (Window && FullScreen) {
+        error = Tr("--window and --fullscreen cannot be used together");
+        return false;
+    }
+    if (Json && !Scores) {
+        error = Tr("--json needs --scores");
+        return false;
+    }
+    if ((Scores || Watch != 0) && (Scores == (Watch != 0) || !RecordFile.empty() || !PlaybackFile.empty() ||
+                                   !VerifyFile.empty() || Daily || StartLevel != 0)) {
+        error = Tr("--scores and --watch are used alone (--watch with --headless or the window's options)");
+        return false;
+    }
     if (Daily && !PlaybackFile.empty()) {
         error = Tr("--daily cannot be used with --playback: a demo replays the start it recorded");
         return false;
@@ -141,26 +173,36 @@ std::string CommandLine::Usage() {
               "\n"
               "  -sf                  as the first argument: present frames from a 1 ms timer (slow machines)\n"
               "      --window         start in a resizable window instead of full screen\n"
+              "      --fullscreen     start in full screen whatever the settings say\n"
               "      --integer-scale  scale the picture by whole numbers only (sharp pixels, black bars)\n"
               "      --levels DIR     read the level files 1.vrk .. 24.vrk from DIR\n"
               "      --level N        start playing at level N (1 to 24) instead of the menu\n"
               "      --record FILE    record the game played into FILE\n"
               "      --playback FILE  play back the game recorded in FILE\n"
-              "      --headless       with --playback: play back without a window\n"
+              "      --headless       with --playback or --watch: play back without a window\n"
               "      --force          with --playback: go on even where the recording's files differ or it was\n"
               "                       cut short; with --record: replace an existing FILE\n"
               "      --verify FILE    replay the demo FILE by the rules alone and print each game in it as a\n"
               "                       line of JSON (scores, level, orbs, how it ended, installed levels, daily)\n"
               "      --daily          play the daily challenge: the orbs are placed from today's UTC date, the\n"
               "                       same for everyone that day\n"
+              "      --scores         print the records, the ten best runs, one a line, tab-separated: rank,\n"
+              "                       best score, level, orbs, play time, date, how it ended, daily date,\n"
+              "                       demo, first and last frame (--json: as one JSON document)\n"
+              "      --watch N        play run N of the records from its start (--headless: print the\n"
+              "                       state line of its last frame instead)\n"
               "      --submit FILE    upload the demo FILE to the leaderboard server given by --server URL, which\n"
               "                       replays it, and print its verdict; --name NAME gives the player's name\n"
               "      --lang CODE      show the texts in language CODE (en, ru)\n"
               "  -h, --help           print this help and exit\n"
               "      --version        print the version and exit\n"
               "\n"
-              "Keys: arrows steer, Esc leaves play and screens, Alt+Enter or F11 switches between full screen\n"
-              "and a window. The menu is worked with the mouse; its last item (\"Выход\") quits.\n"
+              "Keys: arrows steer, Esc leaves play and screens, P or Pause pauses play, R opens the records\n"
+              "(Up/Down choose, Enter watches, D plays the daily challenge), Alt+Enter or F11 switches between\n"
+              "full screen and a window. The menu is worked with the mouse; its last item (\"Выход\") quits.\n"
+              "Every game is recorded in $XDG_DATA_HOME/vorkalith/runs (but with --record or --level) and its\n"
+              "runs kept in the records there; settings are read from $XDG_CONFIG_HOME/vorkalith/settings.toml\n"
+              "(see vorkalith(6)).\n"
               "Levels are looked for in --levels DIR, $VORKALITH_LEVELS, the current folder,\n"
               "$XDG_DATA_HOME/vorkalith/levels, the installed folder, $XDG_DATA_DIRS and the program's own folder.\n"
               "The texts are shown in the language of LANGUAGE, LC_ALL, LC_MESSAGES or LANG (--lang overrides it);\n"

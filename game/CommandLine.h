@@ -11,6 +11,8 @@ struct CommandLine {
     // itself reads its first argument for this; the field only records that it was given.
     bool SlowFlip = false;
     bool Window = false;
+    // --fullscreen: full screen whatever the settings say.
+    bool FullScreen = false;
     bool IntegerScale = false;
     std::string LevelsDir;
     // --level N: play starts at level N (1 to 24) instead of the menu; 0 when not given.
@@ -30,6 +32,10 @@ struct CommandLine {
     std::string SubmitFile;
     std::string ServerUrl;
     std::string PlayerName;
+    // The records: --scores prints the table (--json: as JSON), --watch N plays its run N.
+    bool Scores = false;
+    bool Json = false;
+    int Watch = 0;
 
     // Parses the arguments after the program name. False with a one-line reason in `error`
     // for an unknown option, a missing value or an unexpected argument.

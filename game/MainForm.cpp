@@ -73,6 +73,25 @@ void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
     if (back) {
         back->FillWith(0);
     }
+    if (Interface && Interface->HoldsPlay(World)) {
+        Interface->DrawPausedPlay(World);
+    } else {
+        RunBranch();
+    }
+    if (Interface) {
+        Interface->DrawHint(World);
+    }
+    if (RulesOnly) {
+        return;
+    }
+    WriteFrameRate();
+    DrawPointer();
+    if (!World.SlowFlip) {
+        DXDraw->Flip();
+    }
+}
+
+void TForm1::RunBranch() {
     switch (World.GameState) {
     case 0:
         MenuFrame(World);
@@ -94,14 +113,6 @@ void TForm1::DXTimerTimer(TComponent* /*sender*/, int32_t /*lagCount*/) {
         break;
     default:
         break;
-    }
-    if (RulesOnly) {
-        return;
-    }
-    WriteFrameRate();
-    DrawPointer();
-    if (!World.SlowFlip) {
-        DXDraw->Flip();
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "game/Game.h"
+#include "game/PlayerInterface.h"
 #include "platform/app/Form.h"
 
 #include <cstdint>
+#include <memory>
 
 class TDXDraw;
 class TDXImageList;
@@ -55,7 +57,13 @@ public:
     // the button held. Off for recordings made before quick clicks counted (demo format 1).
     bool CountQuickClicks = true;
 
+    // The desktop's hint line and pause, in sessions that have them (a demo says so); null, the
+    // game is as it always was.
+    std::unique_ptr<PlayerInterface> Interface;
+
 private:
+    // The branch of the current game state.
+    void RunBranch();
     void WriteFrameRate();
     void DrawPointer();
 

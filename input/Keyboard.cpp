@@ -9,7 +9,8 @@ namespace {
 
 // Key code (keyboard position) to virtual-key code. Punctuation keys give the character
 // code of their symbol, so some share a code with another key: the apostrophe reads as the
-// right arrow (39), the period as delete (46), the brackets as the system keys (91, 93).
+// right arrow (39), the period as delete (46), the brackets as the system keys (91, 93). The
+// Pause key (197) reads as 19, which no assignment of the stored form uses.
 constexpr std::pair<uint8_t, uint8_t> kVirtualKeys[] = {
     {1, 27},   {2, 49},   {3, 50},   {4, 51},   {5, 52},   {6, 53},    {7, 54},   {8, 55},   {9, 56},   {10, 57},
     {11, 48},  {13, 61},  {14, 8},   {15, 9},   {16, 81},  {17, 87},   {18, 69},  {19, 82},  {20, 84},  {21, 89},
@@ -19,8 +20,9 @@ constexpr std::pair<uint8_t, uint8_t> kVirtualKeys[] = {
     {53, 47},  {54, 16},  {55, 42},  {56, 18},  {57, 32},  {58, 20},   {59, 112}, {60, 113}, {61, 114}, {62, 115},
     {63, 116}, {64, 117}, {65, 118}, {66, 119}, {67, 120}, {68, 121},  {69, 144}, {70, 145}, {71, 103}, {72, 104},
     {73, 105}, {74, 109}, {75, 100}, {76, 101}, {77, 102}, {78, 107},  {79, 97},  {80, 98},  {81, 99},  {82, 96},
-    {83, 110}, {87, 122}, {88, 123}, {156, 13}, {157, 17}, {181, 111}, {184, 18}, {199, 36}, {200, 38}, {201, 33},
-    {203, 37}, {205, 39}, {207, 35}, {208, 40}, {209, 34}, {210, 45},  {211, 46}, {219, 91}, {220, 92}, {221, 93},
+    {83, 110}, {87, 122}, {88, 123}, {156, 13}, {157, 17}, {181, 111}, {184, 18}, {197, 19}, {199, 36}, {200, 38},
+    {201, 33}, {203, 37}, {205, 39}, {207, 35}, {208, 40}, {209, 34},  {210, 45}, {211, 46}, {219, 91}, {220, 92},
+    {221, 93},
 };
 
 constexpr std::array<uint8_t, 256> MakeVirtualKeyTable() {

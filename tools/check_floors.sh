@@ -19,7 +19,9 @@ floors='
 11 tools
 11 bench
 10 server
+10 records
 9 demo
+9 settings
 8 game
 7 sprite
 7 input

@@ -22,7 +22,8 @@ cd "$top"
 # What building the game needs (with the client that uploads to a leaderboard server); the tests,
 # benchmarks, the server and the other builds need more.
 game_packages=(build-essential cmake pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig
-    fonts-dejavu-core libpng-dev libxxhash-dev gettext libcpp-httplib-dev nlohmann-json3-dev)
+    fonts-dejavu-core libpng-dev libxxhash-dev gettext libcpp-httplib-dev nlohmann-json3-dev
+    libtomlplusplus-dev)
 # The leaderboard server's databases, and PostgreSQL itself for its tests.
 server_packages=(libsqlite3-dev libpq-dev postgresql)
 # The tests of the languages: a Russian locale made by localedef, and the game's words read off a

@@ -1,16 +1,22 @@
 // vorkalith-sim: the real game on the headless display, driven by a script, for tests and tools.
 //
-//   vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force]] [SCRIPT] [-- GAME-ARGS]
+//   vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force] | --record-runs]
+//                 [SCRIPT] [-- GAME-ARGS]
 //   vorkalith-sim --from-demo DEMO
 //
 // Runs in the folder of the level files. Without SCRIPT the script is read from standard input.
 // Output is JSON lines (state objects, errors, the end of the application). --to-demo also
-// records the run as a demo; --from-demo prints the script that replays a demo; --daily plays
-// the daily challenge of a date.
+// records the run as a demo; --record-runs plays as the desktop game does (its interface, the
+// player's key settings) and keeps the session's demo and runs in the records; --from-demo prints
+// the script that replays a demo; --daily plays the daily challenge of a date.
 #include "demo/DemoReader.h"
 #include "demo/DemoText.h"
+#include "demo/DemoWriter.h"
+#include "demo/HeadlessSession.h"
 #include "demo/SimScript.h"
 #include "demo/Simulator.h"
+#include "records/SessionRuns.h"
+#include "settings/SettingsFile.h"
 
 #include "platform/app/StopSignal.h"
 #include "platform/base/ControlEscape.h"
@@ -18,6 +24,7 @@
 #include "platform/files/WholeFile.h"
 
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,14 +32,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force]] [SCRIPT] "
-    "[-- GAME-ARGS]\n"
+    "usage: vorkalith-sim [--utc HH:MM:SS.mmm] [--daily YYYY-MM-DD] [--to-demo DEMO [--force] | --record-runs]\n"
+    "                     [SCRIPT] [-- GAME-ARGS]\n"
     "       vorkalith-sim --from-demo DEMO\n";
 
 constexpr const char* kHelp =
     "Runs the game on the headless display, driven by a script (one command a line, '#' comments):\n"
     "  frames N                       run N frames\n"
-    "  key CODE|left|up|right|down|esc down|up\n"
+    "  key CODE|left|up|right|down|esc|pause down|up\n"
     "                                 a key by virtual-key code\n"
     "  scankey CODE down|up           a key by the keyboard's key code\n"
     "  mouse X Y                      the pointer moves\n"
@@ -43,7 +50,8 @@ constexpr const char* kHelp =
     "  tick MS|60hz                   the clock step of each frame (60hz by default)\n"
     "  state                          print the game's state as one JSON line\n"
     "  shot FILE                      write the screen as a PNG\n"
-    "Before the first frame: utc HH:MM:SS.mmm, clock MS, arg TEXT, level NAME BYTES DIGEST.\n"
+    "Before the first frame: utc HH:MM:SS.mmm, clock MS, arg TEXT, level NAME BYTES DIGEST, daily YYYY-MM-DD\n"
+    "(a daily session; utc is its real start), interface (the desktop game's title hint and pause).\n"
     "Output: JSON lines: state objects, {\"error\": MESSAGE}, {\"terminated\": true}.\n"
     "Options:\n"
     "  --utc HH:MM:SS.mmm   the time of day the game starts at (default 00:00:00.000)\n"
@@ -51,6 +59,9 @@ constexpr const char* kHelp =
     "                       --utc is the real time of day it starts at\n"
     "  --to-demo DEMO       also record the run as a demo (an existing DEMO is refused)\n"
     "  --force              with --to-demo: replace an existing DEMO\n"
+    "  --record-runs        play as the desktop game does (its title hint and pause, the keys of\n"
+    "                       $XDG_CONFIG_HOME/vorkalith/settings.toml) and keep the session's demo and\n"
+    "                       its runs in $XDG_DATA_HOME/vorkalith/runs, as the game does\n"
     "  --from-demo DEMO     print the script that replays DEMO exactly\n"
     "  --help               this text\n"
     "Exit status: 0 done, 1 failure, 2 bad usage or a bad script line; stopped by SIGINT, SIGTERM or\n"
@@ -70,6 +81,7 @@ int main(int argc, char** argv) {
     std::string scriptFile;
     std::string fromDemo;
     bool gameArgs = false;
+    bool recordRuns = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (gameArgs) {
@@ -81,6 +93,8 @@ int main(int argc, char** argv) {
             return 0;
         } else if (arg == "--force") {
             options.ReplaceDemo = true;
+        } else if (arg == "--record-runs") {
+            recordRuns = true;
         } else if (arg == "--utc" || arg == "--daily" || arg == "--to-demo" || arg == "--from-demo") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 return Usage(arg + " needs a value");
@@ -112,6 +126,9 @@ int main(int argc, char** argv) {
 
     if (options.ReplaceDemo && options.DemoFile.empty()) {
         return Usage("--force needs --to-demo");
+    }
+    if (recordRuns && (!options.DemoFile.empty() || !fromDemo.empty())) {
+        return Usage("--record-runs cannot be used with --to-demo or --from-demo");
     }
     if (!fromDemo.empty()) {
         if (!scriptFile.empty() || !options.DemoFile.empty() || options.UtcGiven || options.ReplaceDemo ||
@@ -148,13 +165,38 @@ int main(int argc, char** argv) {
                   << '\n';
         return 2;
     }
+    auto warn = [](const std::string& line) { std::cerr << "vorkalith-sim: " << line << std::endl; };
+    // As the desktop game: the player's keys, the interface, and the session kept in the runs.
+    std::unique_ptr<SessionRuns> runs;
+    if (recordRuns) {
+        std::vector<std::string> warnings;
+        options.Keys = SettingsFile::Read(SettingsFile::DefaultPath(), warnings).Remap();
+        for (const std::string& warning : warnings) {
+            warn(warning);
+        }
+        options.Interface = true;
+        runs = std::make_unique<SessionRuns>(RunsFolder::Default(),
+                                             options.Daily ? DailyChallenge::FormatDate(*options.Daily) : "", warn);
+        if (runs->Ready()) {
+            options.DemoFile = runs->DemoPath();
+            options.Observer = &runs->Keeper();
+            options.PlayUnrecorded = true;
+            options.OnStart = [&runs](HeadlessSession& session) {
+                if (session.Writer()) {
+                    runs->Recording(session.Writer()->WorkingPath());
+                }
+            };
+        }
+    }
     // From here a stop signal ends the run as a closed window would, the demo closed properly.
     platform::StopSignal::Install();
     // Lines are written whole as they come, so that a reader sees each state at once.
     const int status = Simulator::Run(
         *text, options, [](const std::string& line) { std::cout << line << '\n'
-                                                                << std::flush; },
-        [](const std::string& line) { std::cerr << "vorkalith-sim: " << line << std::endl; });
+                                                                << std::flush; }, warn);
+    if (runs) {
+        runs->Tidy();
+    }
     platform::StopSignal::ReRaise();
     return status;
 }

@@ -7,6 +7,8 @@ namespace platform {
 
 namespace {
 constexpr int kEsc = 1;
+constexpr int kKeyR = 19;
+constexpr int kPause = 197;
 constexpr int kUp = 200;
 constexpr int kLeft = 203;
 constexpr int kRight = 205;
@@ -15,13 +17,19 @@ constexpr uint8_t kHeld = 0x80;
 
 // The share of full speed for a stick position: none inside the dead zone, then growing with
 // the square of the deflection so that small movements stay precise.
-double StickSpeed(int value) {
-    const double span = 32767.0 - GamepadMapper::kPointerDeadZone;
-    const double over = std::max(0.0, std::abs(static_cast<double>(value)) - GamepadMapper::kPointerDeadZone);
+double StickSpeed(int value, int deadZone) {
+    const double span = 32767.0 - deadZone;
+    const double over = std::max(0.0, std::abs(static_cast<double>(value)) - deadZone);
     const double share = std::min(1.0, over / span);
     return (value < 0 ? -1.0 : 1.0) * share * share;
 }
 } // namespace
+
+void GamepadMapper::SetDeadZone(double share) {
+    const int travel = static_cast<int>(std::lround(std::clamp(share, 0.05, 0.95) * 32767.0));
+    stickThreshold_ = travel;
+    pointerDeadZone_ = travel;
+}
 
 bool GamepadMapper::AnyButtonA() const {
     return std::any_of(pads_.begin(), pads_.end(), [](const auto& p) { return p.second.Buttons[PadEvent::ButtonA]; });
@@ -63,20 +71,26 @@ void GamepadMapper::Handle(const PadEvent& event) {
 void GamepadMapper::AddHeldKeys(KeyState& keys) const {
     for (const auto& [id, pad] : pads_) {
         const int x = pad.Axes[0], y = pad.Axes[1];
-        if (pad.Buttons[PadEvent::DpadUp] || y <= -kStickThreshold) {
+        if (pad.Buttons[PadEvent::DpadUp] || y <= -stickThreshold_) {
             keys[kUp] = kHeld;
         }
-        if (pad.Buttons[PadEvent::DpadDown] || y >= kStickThreshold) {
+        if (pad.Buttons[PadEvent::DpadDown] || y >= stickThreshold_) {
             keys[kDown] = kHeld;
         }
-        if (pad.Buttons[PadEvent::DpadLeft] || x <= -kStickThreshold) {
+        if (pad.Buttons[PadEvent::DpadLeft] || x <= -stickThreshold_) {
             keys[kLeft] = kHeld;
         }
-        if (pad.Buttons[PadEvent::DpadRight] || x >= kStickThreshold) {
+        if (pad.Buttons[PadEvent::DpadRight] || x >= stickThreshold_) {
             keys[kRight] = kHeld;
         }
         if (pad.Buttons[PadEvent::ButtonB] || pad.Buttons[PadEvent::ButtonBack]) {
             keys[kEsc] = kHeld;
+        }
+        if (pad.Buttons[PadEvent::ButtonStart]) {
+            keys[kPause] = kHeld;
+        }
+        if (pad.Buttons[PadEvent::ButtonY]) {
+            keys[kKeyR] = kHeld;
         }
     }
 }
@@ -93,8 +107,8 @@ void GamepadMapper::Tick(uint32_t nowMs, int width, int height) {
     const double ms = std::min<uint32_t>(elapsed, 100);
     double dx = 0, dy = 0;
     for (const auto& [id, pad] : pads_) {
-        dx += StickSpeed(pad.Axes[2]) * kPointerSpeed * ms;
-        dy += StickSpeed(pad.Axes[3]) * kPointerSpeed * ms;
+        dx += StickSpeed(pad.Axes[2], pointerDeadZone_) * kPointerSpeed * ms;
+        dy += StickSpeed(pad.Axes[3], pointerDeadZone_) * kPointerSpeed * ms;
     }
     if (dx == 0 && dy == 0) {
         return;

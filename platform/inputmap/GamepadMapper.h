@@ -16,6 +16,7 @@ struct PadEvent {
         ButtonB,
         ButtonBack,
         ButtonStart,
+        ButtonY,
         DpadUp,
         DpadDown,
         DpadLeft,
@@ -34,13 +35,17 @@ struct PadEvent {
 };
 
 // Makes game controllers play as the keyboard and mouse do: the d-pad and the left stick hold
-// the arrow keys, B and Back hold Esc, the right stick moves the pointer and A is the left
-// mouse button. With no controller connected it adds nothing.
+// the arrow keys, B and Back hold Esc, Start holds the Pause key and Y the R key, the right stick
+// moves the pointer and A is the left mouse button. With no controller connected it adds nothing.
 class GamepadMapper {
 public:
     static constexpr int kStickThreshold = 16000; // left stick: how far counts as an arrow key
     static constexpr int kPointerDeadZone = 8000; // right stick: rest position tolerance
     static constexpr double kPointerSpeed = 0.8;  // right stick fully over: pixels per millisecond
+
+    // Both sticks count from `share` of their full travel (0.05 to 0.95, clamped) instead of
+    // kStickThreshold and kPointerDeadZone.
+    void SetDeadZone(double share);
 
     void Handle(const PadEvent& event);
 
@@ -67,6 +72,8 @@ private:
 
     bool AnyButtonA() const;
 
+    int stickThreshold_ = kStickThreshold;
+    int pointerDeadZone_ = kPointerDeadZone;
     std::map<int, Pad> pads_;
     std::deque<Event> pending_;
     double pointerX_ = 320;

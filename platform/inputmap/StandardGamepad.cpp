@@ -7,9 +7,10 @@ namespace platform {
 
 namespace {
 // The standard layout's buttons that the mapper knows, by their index.
-constexpr std::array<std::pair<int, PadEvent::Control>, 8> kButtons{{
+constexpr std::array<std::pair<int, PadEvent::Control>, 9> kButtons{{
     {0, PadEvent::ButtonA},
     {1, PadEvent::ButtonB},
+    {3, PadEvent::ButtonY},
     {8, PadEvent::ButtonBack},
     {9, PadEvent::ButtonStart},
     {12, PadEvent::DpadUp},

@@ -552,6 +552,14 @@ void SdlPlatform::SetIcon(int size, std::vector<uint8_t> rgba) {
     state_->ApplyIcon();
 }
 
+bool SdlPlatform::Windowed() const {
+    return state_->Windowed;
+}
+
+void SdlPlatform::SetPadDeadZone(double share) {
+    state_->Pads->Mapper.SetDeadZone(share);
+}
+
 bool SdlPlatform::PacedByVsync() const {
     return state_->Vsync && state_->CanPresent();
 }

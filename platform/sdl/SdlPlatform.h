@@ -44,6 +44,10 @@ public:
     void SetPresentation(bool windowed, bool integerScale);
     // The window's icon: size x size pixels, 4 bytes each (red, green, blue, alpha).
     void SetIcon(int size, std::vector<uint8_t> rgba);
+    // In a window rather than full screen, as the player last chose (Alt+Enter, F11).
+    bool Windowed() const;
+    // Game controllers' sticks count from this share of their travel (GamepadMapper::SetDeadZone).
+    void SetPadDeadZone(double share);
 
     // True while vertical-blank waits follow the monitor's vsync rather than the steady clock.
     bool PacedByVsync() const;

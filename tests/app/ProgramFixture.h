@@ -33,6 +33,9 @@ protected:
         return "vorkalith-demo 1\nutc 09:15:00.000\nclock 4000\nforeground 1\nr 2147483647 16\nend 2147483647\n";
     }
 
+    // Where the programs run: the folder of their level files.
+    std::string programFolder = VK_RUN_DIR;
+
     std::string File(const std::string& name) const {
         return (folder_.Path() / name).string();
     }
@@ -46,8 +49,12 @@ protected:
                                         rlim_t fileSizeLimit = RLIM_INFINITY,
                                         const std::vector<std::pair<std::string, std::string>>& environment = {}) {
         ChildProcess::Options options;
-        options.Folder = VK_RUN_DIR;
-        options.Env = {{"SDL_VIDEODRIVER", "dummy"}, {"SDL_AUDIODRIVER", "dummy"}};
+        options.Folder = programFolder;
+        // The player's settings and runs stay in the scratch folder.
+        options.Env = {{"SDL_VIDEODRIVER", "dummy"},
+                       {"SDL_AUDIODRIVER", "dummy"},
+                       {"XDG_DATA_HOME", File("data")},
+                       {"XDG_CONFIG_HOME", File("config")}};
         options.Env.insert(options.Env.end(), environment.begin(), environment.end());
         options.Stdout = File(name + ".out");
         options.Stderr = File(name + ".err");

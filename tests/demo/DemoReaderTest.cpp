@@ -61,6 +61,9 @@ TEST(DemoReaderTest, WrittenDemosReadBackTheSame) {
     demo.Levels = {{"my level.vrk", 100, 0x0123456789abcdefull}};
     demo.Frames = {{16, 1, {{DemoInput::Kind::MouseMove, -1000000, 1000000}}}, {0, 7, {}}};
     EXPECT_EQ(DemoReader::Parse(DemoWriter::Format(demo)), demo);
+    demo.Interface = true;
+    EXPECT_NE(DemoWriter::Format(demo).find("\ninterface 1\n"), std::string::npos);
+    EXPECT_EQ(DemoReader::Parse(DemoWriter::Format(demo)), demo);
 }
 
 TEST(DemoReaderTest, RefusesDamageWithTheLineAtFault) {
@@ -86,6 +89,10 @@ TEST(DemoReaderTest, RefusesDamageWithTheLineAtFault) {
         {kHeader + "level 1.vrk 352 xyz\n", 5},
         {kHeader + "level 1%2.vrk 352 0000000000000000\n", 5},
         {kHeader + "f 16\nutc 12:00:00.000\n", 6},
+        {kHeader + "interface 2\nf 16\nend 1\n", 5},
+        {kHeader + "interface\nf 16\nend 1\n", 5},
+        {kHeader + "f 16\ninterface 1\nend 1\n", 6},
+        {kHeader + "interface 1\ninterface 1\nf 16\nend 1\n", 6},
         {kHeader + "f 16\nend 2\n", 6},
         {kHeader + "f 16\nend 1\nf 16\n", 6},
         {kHeader + "f 16\nwhat\n", 6},

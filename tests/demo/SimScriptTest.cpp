@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 int BadLine(const std::string& script) {
@@ -69,6 +71,17 @@ TEST(SimScriptTest, ScriptsFromDemosCarryEveryInput) {
                       "tick 3\nframes 5\n");
     // Every line of it reads back.
     EXPECT_EQ(SimScript::Parse(script).size(), 22u);
+}
+
+TEST(SimScriptTest, ADailyDemoWithTheInterfaceStartsAgainFromItsDateAndRealStart) {
+    // 2024-05-01 seeds 18:44:13.069; the session started at 10:00:00.250.
+    const Demo demo = DemoReader::Parse("vorkalith-demo 2\nutc 18:44:13.069\ndaily 2024-05-01 10:00:00.250\n"
+                                        "interface 1\nclock 0\nforeground 1\nf 16\nend 1\n");
+    const std::string script = SimScript::FromDemo(demo);
+    EXPECT_NE(script.find("\nutc 10:00:00.250\ndaily 2024-05-01\ninterface\n"), std::string::npos) << script;
+    const std::vector<SimCommand> commands = SimScript::Parse(script);
+    EXPECT_TRUE(std::any_of(commands.begin(), commands.end(),
+                            [](const SimCommand& c) { return c.What == SimCommand::Kind::Interface; }));
 }
 
 } // namespace

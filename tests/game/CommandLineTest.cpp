@@ -58,7 +58,7 @@ TEST(CommandLine, HelpAndVersion) {
 }
 
 TEST(CommandLine, UsageErrorsNameTheCulprit) {
-    EXPECT_EQ(Refusal({"--fullscreen"}), "unknown option '--fullscreen'");
+    EXPECT_EQ(Refusal({"--big-screen"}), "unknown option '--big-screen'");
     EXPECT_EQ(Refusal({"level1"}), "unexpected argument 'level1'");
     EXPECT_EQ(Refusal({"--levels"}), "option '--levels' needs a value");
     EXPECT_EQ(Refusal({"--levels="}), "option '--levels' needs a value");
@@ -98,4 +98,19 @@ TEST(CommandLine, SubmitNeedsAServerAndANameNeedsSubmit) {
     EXPECT_EQ(c.PlayerName, "Аня");
     EXPECT_EQ(Refusal({"--submit", "run.vkd"}), "--submit needs --server URL");
     EXPECT_EQ(Refusal({"--name", "Аня"}), "--name needs --submit");
+}
+
+TEST(CommandLine, TheRecordsAreAskedForAlone) {
+    EXPECT_TRUE(Parsed({"--scores", "--json"}).Json);
+    EXPECT_EQ(Parsed({"--watch", "3", "--headless", "--levels", "dir"}).Watch, 3);
+    EXPECT_EQ(Parsed({"--watch=10", "--window"}).Watch, 10);
+    EXPECT_TRUE(Parsed({"--fullscreen"}).FullScreen);
+    EXPECT_EQ(Refusal({"--json"}), "--json needs --scores");
+    EXPECT_NE(Refusal({"--watch", "0"}).find("needs the number of a run"), std::string::npos);
+    EXPECT_NE(Refusal({"--watch", "-1"}).find("needs the number of a run"), std::string::npos);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--scores", "--watch", "1"}, {"--scores", "--daily"}, {"--watch", "1", "--record", "a"}}) {
+        EXPECT_NE(Refusal(args).find("are used alone"), std::string::npos) << args[1];
+    }
+    EXPECT_EQ(Refusal({"--window", "--fullscreen"}), "--window and --fullscreen cannot be used together");
 }

@@ -23,7 +23,9 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
+    // Writes a file, making the folders of a name like "a/b/c.txt".
     void Write(const std::string& name, const std::string& bytes) {
+        std::filesystem::create_directories((path_ / name).parent_path());
         std::ofstream(path_ / name, std::ios::binary) << bytes;
     }
     const std::filesystem::path& Path() const { return path_; }

@@ -66,6 +66,31 @@ TEST(GamepadMapper, DpadAndBackHoldTheirKeys) {
     EXPECT_EQ(k[kEsc], 0x80);
 }
 
+TEST(GamepadMapper, StartHoldsThePauseKeyAndYTheRKey) {
+    GamepadMapper m;
+    m.Handle(Plug(0, true));
+    m.Handle(Button(0, PadEvent::ButtonStart, true));
+    m.Handle(Button(0, PadEvent::ButtonY, true));
+    KeyState k = Held(m);
+    EXPECT_EQ(k[197], 0x80);
+    EXPECT_EQ(k[19], 0x80);
+    m.Handle(Button(0, PadEvent::ButtonStart, false));
+    EXPECT_EQ(Held(m)[197], 0);
+}
+
+TEST(GamepadMapper, ADeadZoneSetCountsForBothSticks) {
+    GamepadMapper m;
+    m.SetDeadZone(0.25);
+    m.Handle(Plug(0, true));
+    m.Handle(Axis(0, PadEvent::LeftX, 9000));
+    EXPECT_EQ(Held(m)[kRight], 0x80);
+    m.Tick(0, 640, 480);
+    m.Handle(Axis(0, PadEvent::RightX, 8100));
+    m.Tick(50, 640, 480);
+    Event e;
+    EXPECT_FALSE(m.Poll(e));
+}
+
 TEST(GamepadMapper, LeftStickPastTheThresholdIsAnArrow) {
     GamepadMapper m;
     m.Handle(Plug(0, true));
