@@ -1,8 +1,10 @@
 #pragma once
 
+#include "server/PostgresConnection.h"
 #include "support/ChildProcess.h"
 #include "support/FileText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -14,8 +16,10 @@
 #include <vector>
 
 // vorkalith-server started as a child process on 127.0.0.1 and a free port, on an SQLite file
-// in a scratch folder or on the PostgreSQL whose URL the test script gives in
-// VK_TEST_POSTGRES_URL; stopped with SIGTERM at the end.
+// in a scratch folder or on a database of its own on the PostgreSQL whose URL the test script
+// gives in VK_TEST_POSTGRES_URL; stopped with SIGTERM at the end. Each server has a database of
+// its own because the workers of all servers on one database share its queue: a server of
+// another test running at the same time, on other level files, would judge this one's runs.
 class RunningServer {
 public:
     enum class Database { Sqlite, Postgres };
@@ -30,7 +34,7 @@ public:
         folder_ = std::filesystem::temp_directory_path() /
                   ("vorkalith-server-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
         std::filesystem::create_directories(folder_);
-        const std::string db = database == Database::Postgres ? PostgresUrl() : (folder_ / "runs.db").string();
+        const std::string db = database == Database::Postgres ? OwnPostgresDatabase() : (folder_ / "runs.db").string();
         std::vector<std::string> arguments{VK_SERVER,  "--database",     db,          "--listen", "127.0.0.1:0",
                                            "--levels", levels,           "--workers", "2",        "--upload-rate",
                                            "0",        "--request-rate", "0"};
@@ -54,6 +58,14 @@ public:
         process_->Wait(std::chrono::seconds(10));
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
+        if (!postgresDatabase_.empty()) {
+            try {
+                PostgresConnection(PostgresUrl())
+                    .Script("DROP DATABASE IF EXISTS " + postgresDatabase_ + " WITH (FORCE)");
+            } catch (const SqlError&) {
+                // Left for the test script, which removes the whole cluster.
+            }
+        }
     }
 
     int Port() const { return port_; }
@@ -91,7 +103,17 @@ public:
     }
 
 private:
+    // Makes a new database on the tests' PostgreSQL and returns its URL.
+    std::string OwnPostgresDatabase() {
+        const std::string url = PostgresUrl();
+        postgresDatabase_ = folder_.filename().string();
+        std::replace(postgresDatabase_.begin(), postgresDatabase_.end(), '-', '_');
+        PostgresConnection(url).Script("CREATE DATABASE " + postgresDatabase_);
+        return url.substr(0, url.rfind('/') + 1) + postgresDatabase_;
+    }
+
     static inline int counter_ = 0;
+    std::string postgresDatabase_;
     std::filesystem::path folder_;
     std::unique_ptr<ChildProcess> process_;
     int port_ = 0;
