@@ -3,6 +3,8 @@
 #include "demo/DemoText.h"
 
 #include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "platform/files/RegularFile.h"
 
 #include <cstring>
@@ -68,7 +70,7 @@ public:
     // One line without its newline; `complete` false for a last line that had none.
     void Feed(std::string_view line, bool complete) {
         if (ended_) {
-            Fail("text after the end line");
+            Fail(Tr("text after the end line"));
         }
         ++line_;
         if (!line.empty() && line.back() == '\r') {
@@ -81,7 +83,7 @@ public:
         if (!complete) {
             // The recording ended while this line was written: the frames before it are whole.
             if (!allowTruncated_) {
-                Fail("last line cut off: the recording was cut short (--force plays the frames before it)");
+                Fail(Tr("last line cut off: the recording was cut short (--force plays the frames before it)"));
             }
             cutOff_ = true;
             return;
@@ -93,13 +95,13 @@ public:
 
     Demo Finish() {
         if (line_ == 0) {
-            throw DemoError(1, "empty file, not a demo");
+            throw DemoError(1, Tr("empty file, not a demo"));
         }
         if (!ended_ && !cutOff_ && !allowTruncated_) {
-            throw DemoError(line_ + 1, "demo ends without its end line (the recording was cut short)");
+            throw DemoError(line_ + 1, Tr("demo ends without its end line (the recording was cut short)"));
         }
         if (utcLine_ == 0 || clockLine_ == 0) {
-            throw DemoError(line_, "demo lacks its utc or clock line");
+            throw DemoError(line_, Tr("demo lacks its utc or clock line"));
         }
         return std::move(demo_);
     }
@@ -107,25 +109,26 @@ public:
 private:
     [[noreturn]] void Fail(const std::string& message) const { throw DemoError(line_, message); }
 
-    long long Number(std::string_view word, long long low, long long high, const char* what) const {
+    // `bad` is the message for a word that is no number in the range, "{}" the word quoted.
+    long long Number(std::string_view word, long long low, long long high, const char* bad) const {
         const auto value = demotext::ParseInteger(word, low, high);
         if (!value) {
-            Fail(std::string("bad ") + what + " " + Quote(word));
+            Fail(Fill(Tr(bad), {Quote(word)}));
         }
         return *value;
     }
 
     void Expect(const LineWords& words, std::size_t count) const {
         if (words.Count != count) {
-            Fail(std::string(words.Word[0]) + " takes " + std::to_string(count - 1) + " values, not " +
-                 std::to_string(words.Count - 1));
+            Fail(Fill(Tr("{} takes {} values, not {}"),
+                      {std::string(words.Word[0]), std::to_string(count - 1), std::to_string(words.Count - 1)}));
         }
     }
 
     // A header line may come once; its line number is kept.
     void Once(int& seenOn, std::string_view kind) {
         if (seenOn != 0) {
-            Fail("second " + std::string(kind) + " line (the first is line " + std::to_string(seenOn) + ")");
+            Fail(Fill(Tr("second {} line (the first is line {})"), {std::string(kind), std::to_string(seenOn)}));
         }
         seenOn = line_;
     }
@@ -133,13 +136,13 @@ private:
     void VersionLine(std::string_view line) {
         const LineWords words(line);
         if (words.Count != 2 || words.Word[0] != kDemoMagic) {
-            Fail("not a demo (first line must be \"" + std::string(kDemoMagic) + " " + std::to_string(kDemoVersion) +
-                 "\")");
+            Fail(Fill(Tr("not a demo (first line must be \"{} {}\")"),
+                      {std::string(kDemoMagic), std::to_string(kDemoVersion)}));
         }
-        const long long version = Number(words.Word[1], 0, 1000000, "version");
+        const long long version = Number(words.Word[1], 0, 1000000, N_("bad version {}"));
         if (version < kOldestDemoVersion || version > kDemoVersion) {
-            Fail("demo version " + Quote(words.Word[1]) + " is not supported (this program reads " +
-                 std::to_string(kOldestDemoVersion) + " to " + std::to_string(kDemoVersion) + ")");
+            Fail(Fill(Tr("demo version {} is not supported (this program reads {} to {})"),
+                      {Quote(words.Word[1]), std::to_string(kOldestDemoVersion), std::to_string(kDemoVersion)}));
         }
         demo_.Version = static_cast<int>(version);
     }
@@ -159,20 +162,20 @@ private:
         } else if (kind == "end") {
             Expect(words, 2);
             const auto count = static_cast<uint64_t>(
-                Number(words.Word[1], 0, static_cast<long long>(DemoReader::kMaxFrames), "frame count"));
+                Number(words.Word[1], 0, static_cast<long long>(DemoReader::kMaxFrames), N_("bad frame count {}")));
             if (count != demo_.FrameCount()) {
-                Fail("end line counts " + std::to_string(count) + " frames, the demo holds " +
-                     std::to_string(demo_.FrameCount()));
+                Fail(Fill(Tr("end line counts {} frames, the demo holds {}"),
+                          {std::to_string(count), std::to_string(demo_.FrameCount())}));
             }
             ended_ = true;
         } else if (!demo_.Frames.empty()) {
-            Fail("unknown or misplaced line " + Quote(kind));
+            Fail(Fill(Tr("unknown or misplaced line {}"), {Quote(kind)}));
         } else if (kind == "utc") {
             Expect(words, 2);
             Once(utcLine_, kind);
             const auto time = demotext::ParseTime(words.Word[1]);
             if (!time) {
-                Fail("bad time of day " + Quote(words.Word[1]) + " (HH:MM:SS.mmm)");
+                Fail(Fill(Tr("bad time of day {} (HH:MM:SS.mmm)"), {Quote(words.Word[1])}));
             }
             demo_.Utc = *time;
         } else if (kind == "daily") {
@@ -181,32 +184,32 @@ private:
             const auto date = DailyChallenge::ParseDate(words.Word[1]);
             const auto startedAt = demotext::ParseTime(words.Word[2]);
             if (!date || !startedAt) {
-                Fail("bad daily line (daily YYYY-MM-DD HH:MM:SS.mmm)");
+                Fail(Tr("bad daily line (daily YYYY-MM-DD HH:MM:SS.mmm)"));
             }
             demo_.Daily = DemoDaily{*date, *startedAt};
         } else if (kind == "interface") {
             Expect(words, 2);
             Once(interfaceLine_, kind);
-            Number(words.Word[1], kInterfaceVersion, kInterfaceVersion, "interface version");
+            Number(words.Word[1], kInterfaceVersion, kInterfaceVersion, N_("bad interface version {}"));
             demo_.Interface = true;
         } else if (kind == "clock") {
             Expect(words, 2);
             Once(clockLine_, kind);
-            demo_.Clock = static_cast<uint32_t>(Number(words.Word[1], 0, UINT32_MAX, "clock"));
+            demo_.Clock = static_cast<uint32_t>(Number(words.Word[1], 0, UINT32_MAX, N_("bad clock {}")));
         } else if (kind == "foreground") {
             Expect(words, 2);
             Once(foregroundLine_, kind);
-            demo_.Foreground = Number(words.Word[1], 0, 1, "foreground flag") == 1;
+            demo_.Foreground = Number(words.Word[1], 0, 1, N_("bad foreground flag {}")) == 1;
         } else if (kind == "arg") {
             ArgumentLine(words);
         } else {
-            Fail("unknown line " + Quote(kind));
+            Fail(Fill(Tr("unknown line {}"), {Quote(kind)}));
         }
     }
 
     void ArgumentLine(const LineWords& words) {
         if (demo_.Arguments.size() >= DemoReader::kMaxArguments) {
-            Fail("more than " + std::to_string(DemoReader::kMaxArguments) + " arguments");
+            Fail(Fill(Tr("more than {} arguments"), {std::to_string(DemoReader::kMaxArguments)}));
         }
         // An empty argument has no word after "arg".
         if (words.Count == 1) {
@@ -216,7 +219,7 @@ private:
         Expect(words, 2);
         auto text = demotext::Unescape(words.Word[1]);
         if (!text) {
-            Fail("bad escape in argument");
+            Fail(Tr("bad escape in argument"));
         }
         demo_.Arguments.push_back(std::move(*text));
     }
@@ -226,13 +229,13 @@ private:
         LevelDigest level;
         auto name = demotext::Unescape(words.Word[1]);
         if (!name || name->empty()) {
-            Fail("bad level file name");
+            Fail(Tr("bad level file name"));
         }
         level.FileName = std::move(*name);
-        level.Bytes = static_cast<std::size_t>(Number(words.Word[2], 0, 1 << 20, "byte count"));
+        level.Bytes = static_cast<std::size_t>(Number(words.Word[2], 0, 1 << 20, N_("bad byte count {}")));
         const auto hash = demotext::ParseHash(words.Word[3]);
         if (!hash) {
-            Fail("bad digest " + Quote(words.Word[3]) + " (16 hex digits)");
+            Fail(Fill(Tr("bad digest {} (16 hex digits)"), {Quote(words.Word[3])}));
         }
         level.Hash = *hash;
         demo_.Levels.push_back(std::move(level));
@@ -240,7 +243,7 @@ private:
 
     void FrameLine(std::string_view line, std::string_view kind) {
         if (utcLine_ == 0 || clockLine_ == 0) {
-            Fail("frames before the utc and clock lines");
+            Fail(Tr("frames before the utc and clock lines"));
         }
         Words words(line);
         std::string_view word;
@@ -248,29 +251,30 @@ private:
         frame_.Repeat = 1;
         frame_.Inputs.clear();
         if (!words.Next(word)) {
-            Fail(kind == "r" ? "r takes 2 values, not 0" : "frame line without its clock step");
+            Fail(kind == "r" ? Fill(Tr("{} takes {} values, not {}"), {"r", "2", "0"})
+                             : std::string(Tr("frame line without its clock step")));
         }
         if (kind == "r") {
-            frame_.Repeat = static_cast<uint32_t>(Number(word, 1, UINT32_MAX, "repeat count"));
+            frame_.Repeat = static_cast<uint32_t>(Number(word, 1, UINT32_MAX, N_("bad repeat count {}")));
             if (!words.Next(word)) {
-                Fail("r takes 2 values, not 1");
+                Fail(Fill(Tr("{} takes {} values, not {}"), {"r", "2", "1"}));
             }
-            frame_.Delta = static_cast<uint32_t>(Number(word, 0, UINT32_MAX, "clock step"));
+            frame_.Delta = static_cast<uint32_t>(Number(word, 0, UINT32_MAX, N_("bad clock step {}")));
             if (words.Next(word)) {
-                Fail("r takes 2 values, not more");
+                Fail(Fill(Tr("{} takes {} values, not more"), {"r", "2"}));
             }
         } else {
-            frame_.Delta = static_cast<uint32_t>(Number(word, 0, UINT32_MAX, "clock step"));
+            frame_.Delta = static_cast<uint32_t>(Number(word, 0, UINT32_MAX, N_("bad clock step {}")));
             while (words.Next(word)) {
                 const auto input = demotext::ParseInput(word);
                 if (!input) {
-                    Fail("bad input " + Quote(word));
+                    Fail(Fill(Tr("bad input {}"), {Quote(word)}));
                 }
                 frame_.Inputs.push_back(*input);
             }
         }
         if (demo_.FrameCount() + frame_.Repeat > DemoReader::kMaxFrames) {
-            Fail("too many frames (more than " + std::to_string(DemoReader::kMaxFrames) + ")");
+            Fail(Fill(Tr("too many frames (more than {})"), {std::to_string(DemoReader::kMaxFrames)}));
         }
         demo_.Frames.push_back(frame_);
     }
@@ -306,7 +310,7 @@ std::string_view FeedLines(Parser& parser, std::string_view text) {
 
 std::string Where(int line, const std::string& file) {
     if (file.empty()) {
-        return line > 0 ? "line " + std::to_string(line) + ": " : "";
+        return line > 0 ? Fill(Tr("line {}: "), {std::to_string(line)}) : "";
     }
     const std::string name = platform::EscapeControls(file);
     return line > 0 ? name + ":" + std::to_string(line) + ": " : name + ": ";
@@ -331,10 +335,11 @@ Demo DemoReader::ReadFile(const std::string& path, bool allowTruncated) {
     std::string why;
     std::optional<platform::RegularFile> file = platform::RegularFile::Open(path, why);
     if (!file) {
-        throw DemoError(0, "cannot open: " + why, path);
+        throw DemoError(0, Fill(Tr("cannot open: {}"), {why}), path);
     }
     if (file->Size() > kMaxFileBytes) {
-        throw DemoError(0, "too large for a demo (more than " + std::to_string(kMaxFileBytes >> 20) + " MiB)", path);
+        throw DemoError(0, Fill(Tr("too large for a demo (more than {} MiB)"), {std::to_string(kMaxFileBytes >> 20)}),
+                        path);
     }
     try {
         // Blocks of the file, each after the start of a line that the block before left
@@ -348,7 +353,7 @@ Demo DemoReader::ReadFile(const std::string& path, bool allowTruncated) {
             buffer.resize(kept + kBlock);
             const std::size_t got = file->Read(buffer.data() + kept, kBlock);
             if (file->ReadError() != 0) {
-                throw DemoError(0, std::string("cannot read: ") + std::strerror(file->ReadError()));
+                throw DemoError(0, Fill(Tr("cannot read: {}"), {std::strerror(file->ReadError())}));
             }
             total += got;
             // A file that grows while it is read stops at the size it had.

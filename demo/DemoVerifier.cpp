@@ -7,6 +7,8 @@
 #include "demo/LevelDigests.h"
 #include "game/LevelLoader.h"
 #include "game/MainForm.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "platform/files/RegularFile.h"
 
 #include <utility>
@@ -91,24 +93,24 @@ std::string Joined(const std::vector<std::string>& names) {
 Demo DemoVerifier::Read(const std::string& path) {
     const std::optional<platform::RegularFile> file = platform::RegularFile::Open(path);
     if (!file) {
-        throw DemoError(0, "cannot open (not a readable regular file)", path);
+        throw DemoError(0, Tr("cannot open (not a readable regular file)"), path);
     }
     if (file->Size() > kMaxFileBytes) {
         throw DemoError(0,
-                        "too large to verify (" + std::to_string(file->Size()) + " bytes, more than " +
-                            std::to_string(kMaxFileBytes) + ")",
+                        Fill(Tr("too large to verify ({} bytes, more than {})"),
+                             {std::to_string(file->Size()), std::to_string(kMaxFileBytes)}),
                         path);
     }
     Demo demo = DemoReader::ReadFile(path);
     if (demo.FrameCount() > kMaxFrames) {
         throw DemoError(0,
-                        "too long to verify (" + std::to_string(demo.FrameCount()) + " frames, more than " +
-                            std::to_string(kMaxFrames) + ", two hours at 60 frames a second)",
+                        Fill(Tr("too long to verify ({} frames, more than {}, two hours at 60 frames a second)"),
+                             {std::to_string(demo.FrameCount()), std::to_string(kMaxFrames)}),
                         path);
     }
     for (const LevelDigest& level : demo.Levels) {
         if (!IsLevelFileName(level.FileName)) {
-            throw DemoError(0, "a level line names a file that the game never reads", path);
+            throw DemoError(0, Tr("a level line names a file that the game never reads"), path);
         }
     }
     if (const std::vector<std::string> differing = LevelDigests::Differing(demo); !differing.empty()) {
@@ -122,7 +124,7 @@ Verification DemoVerifier::Replay(const Demo& demo, uint64_t maxFrames) {
     LevelWatch levels;
     DemoPlayer player(nullptr, demo, DemoPlayer::Mode::RulesOnly);
     if (!player.MakeForm()) {
-        throw DemoError(0, "the game cannot start");
+        throw DemoError(0, Tr("the game cannot start"));
     }
     const TGame& world = player.Form().World;
     RunTracker tracker;

@@ -4,6 +4,8 @@
 #include "demo/DemoText.h"
 
 #include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/RegularFile.h"
 
@@ -89,8 +91,9 @@ void DemoWriter::Frame(const DemoFrame& frame) {
     if (full_ || frames_ + frame.Repeat > DemoReader::kMaxFrames) {
         if (!full_) {
             full_ = true;
-            Failure(platform::EscapeControls(file_ ? file_->Path() : std::string("demo")) + ": the demo is full at " +
-                    std::to_string(frames_) + " frames; the rest of the game is not recorded");
+            Failure(
+                Fill(Tr("{}: the demo is full at {} frames; the rest of the game is not recorded"),
+                     {platform::EscapeControls(file_ ? file_->Path() : std::string("demo")), std::to_string(frames_)}));
         }
         return;
     }
@@ -139,7 +142,7 @@ void DemoWriter::Flush() {
         const auto written = static_cast<std::size_t>(file_->Size() - before);
         const std::size_t lastNewline = std::string_view(pending_).substr(0, written).rfind('\n');
         file_->Truncate(before + (lastNewline == std::string::npos ? 0 : lastNewline + 1));
-        Failure(file_->Error() + "; the demo is cut short there (--force plays it)");
+        Failure(Fill(Tr("{}; the demo is cut short there (--force plays it)"), {file_->Error()}));
     }
     pending_.clear();
 }

@@ -2,6 +2,8 @@
 
 #include "game/LevelFolder.h"
 #include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "platform/files/RegularFile.h"
 
 #include <xxhash.h>
@@ -60,5 +62,5 @@ std::vector<std::string> LevelDigests::Differing(const Demo& demo) {
 }
 
 std::string LevelDigests::DifferingMessage(const std::string& fileName) {
-    return "demo was recorded with another " + platform::EscapeControls(fileName);
+    return Fill(Tr("demo was recorded with another {}"), {platform::EscapeControls(fileName)});
 }

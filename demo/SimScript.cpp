@@ -3,6 +3,8 @@
 #include "demo/DemoText.h"
 #include "input/Keyboard.h"
 #include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 
 #include <unordered_set>
 
@@ -40,6 +42,13 @@ struct NamedKey {
 };
 constexpr NamedKey kNamedKeys[] = {{"left", 37}, {"up", 38}, {"right", 39}, {"down", 40}, {"esc", 27}, {"pause", 19}};
 
+} // namespace
+
+ScriptError::ScriptError(int line, const std::string& message)
+    : std::runtime_error(Fill(Tr("line {}: "), {std::to_string(line)}) + message), Line(line), Message(message) {}
+
+namespace {
+
 class LineParser {
 public:
     LineParser(int line, std::vector<std::string_view> words) : line_(line), words_(std::move(words)) {}
@@ -52,23 +61,23 @@ public:
         using Input = DemoInput::Kind;
         if (name == "frames") {
             Args(1);
-            command.Count = Number(words_[1], 0, UINT32_MAX, "frame count");
+            command.Count = Number(words_[1], 0, UINT32_MAX, N_("bad frame count {}"));
         } else if (name == "key" || name == "scankey") {
             Args(2);
             int code = -1;
             if (name == "scankey") {
-                code = static_cast<int>(Number(words_[1], 0, 255, "key code"));
+                code = static_cast<int>(Number(words_[1], 0, 255, N_("bad key code {}")));
             } else {
                 int virtualKey = -1;
                 for (const NamedKey& key : kNamedKeys) {
                     virtualKey = words_[1] == key.Name ? key.VirtualKey : virtualKey;
                 }
                 if (virtualKey < 0) {
-                    virtualKey = static_cast<int>(Number(words_[1], 1, 255, "virtual-key code"));
+                    virtualKey = static_cast<int>(Number(words_[1], 1, 255, N_("bad virtual-key code {}")));
                 }
                 code = SimScript::KeyCodeOf(virtualKey);
                 if (code == 0) {
-                    Fail("no key has virtual-key code " + std::to_string(virtualKey));
+                    Fail(Fill(Tr("no key has virtual-key code {}"), {std::to_string(virtualKey)}));
                 }
             }
             command.What = Kind::Input;
@@ -79,12 +88,13 @@ public:
             command.Input = DemoInput{Input::MouseMove, Coordinate(words_[1]), Coordinate(words_[2])};
         } else if (name == "button") {
             if (words_.size() != 2 && words_.size() != 3 && words_.size() != 5) {
-                Fail("button takes down|up [BUTTON [X Y]]");
+                Fail(Tr("button takes down|up [BUTTON [X Y]]"));
             }
             command.What = Kind::Input;
             command.Input.What = UpDown(words_[1]) ? Input::MouseDown : Input::MouseUp;
-            command.Input.C =
-                words_.size() > 2 ? static_cast<int>(Number(words_[2], 1, demotext::kMaxButton, "button")) : 1;
+            command.Input.C = words_.size() > 2
+                                  ? static_cast<int>(Number(words_[2], 1, demotext::kMaxButton, N_("bad button {}")))
+                                  : 1;
             // Without X Y the button acts where the pointer is; the simulator fills them in.
             command.Count = words_.size() == 5 ? 1 : 0;
             if (words_.size() == 5) {
@@ -99,7 +109,7 @@ public:
 
         } else if (name == "foreground") {
             Args(1);
-            const int value = static_cast<int>(Number(words_[1], 0, 1, "foreground flag"));
+            const int value = static_cast<int>(Number(words_[1], 0, 1, N_("bad foreground flag {}")));
             command.What = beforeFrames ? Kind::StartForeground : Kind::Input;
             command.Count = value;
             command.Input = DemoInput{Input::Foreground, value};
@@ -113,12 +123,12 @@ public:
                                      : which == "expose"    ? Input::Expose
                                                             : Input::Quit;
             } else {
-                Fail("event takes focus-in, focus-out, expose or quit");
+                Fail(Tr("event takes focus-in, focus-out, expose or quit"));
             }
         } else if (name == "tick") {
             Args(1);
             command.What = Kind::Tick;
-            command.Count = words_[1] == "60hz" ? -1 : Number(words_[1], 0, UINT32_MAX, "clock step");
+            command.Count = words_[1] == "60hz" ? -1 : Number(words_[1], 0, UINT32_MAX, N_("bad clock step {}"));
         } else if (name == "state") {
             Args(0);
             command.What = Kind::State;
@@ -129,11 +139,11 @@ public:
         } else if (name == "utc" || name == "clock" || name == "arg" || name == "level" || name == "daily" ||
                    name == "interface") {
             if (!beforeFrames) {
-                Fail(Quote(name) + " belongs before the first frame");
+                Fail(Fill(Tr("{} belongs before the first frame"), {Quote(name)}));
             }
             StartLine(command);
         } else {
-            Fail("unknown command " + Quote(name));
+            Fail(Fill(Tr("unknown command {}"), {Quote(name)}));
         }
         return command;
     }
@@ -143,32 +153,35 @@ private:
 
     void Args(std::size_t count) const {
         if (words_.size() != count + 1) {
-            Fail(std::string(words_[0]) + " takes " + std::to_string(count) + " value" + (count == 1 ? "" : "s"));
+            Fail(count == 1 ? Fill(Tr("{} takes 1 value"), {std::string(words_[0])})
+                            : Fill(Tr("{} takes {} values"), {std::string(words_[0]), std::to_string(count)}));
         }
     }
 
-    long long Number(std::string_view word, long long low, long long high, const char* what) const {
+    // `bad` is the message for a word that is no number in the range, "{}" the word quoted.
+    long long Number(std::string_view word, long long low, long long high, const char* bad) const {
         const auto value = demotext::ParseInteger(word, low, high);
         if (!value) {
-            Fail(std::string("bad ") + what + " " + Quote(word));
+            Fail(Fill(Tr(bad), {Quote(word)}));
         }
         return *value;
     }
 
     int Coordinate(std::string_view word) const {
-        return static_cast<int>(Number(word, -demotext::kMaxCoordinate, demotext::kMaxCoordinate, "coordinate"));
+        return static_cast<int>(
+            Number(word, -demotext::kMaxCoordinate, demotext::kMaxCoordinate, N_("bad coordinate {}")));
     }
 
     bool UpDown(std::string_view word) const {
         if (word != "down" && word != "up") {
-            Fail("expected down or up, not " + Quote(word));
+            Fail(Fill(Tr("expected down or up, not {}"), {Quote(word)}));
         }
         return word == "down";
     }
 
     bool InOut(std::string_view word) const {
         if (word != "in" && word != "out") {
-            Fail("expected in or out, not " + Quote(word));
+            Fail(Fill(Tr("expected in or out, not {}"), {Quote(word)}));
         }
         return word == "in";
     }
@@ -180,19 +193,19 @@ private:
             Args(1);
             const auto time = demotext::ParseTime(words_[1]);
             if (!time) {
-                Fail("bad time of day (HH:MM:SS.mmm)");
+                Fail(Tr("bad time of day (HH:MM:SS.mmm)"));
             }
             command.What = Kind::Utc;
             command.Utc = *time;
         } else if (name == "clock") {
             Args(1);
             command.What = Kind::Clock;
-            command.Count = Number(words_[1], 0, UINT32_MAX, "clock");
+            command.Count = Number(words_[1], 0, UINT32_MAX, N_("bad clock {}"));
         } else if (name == "daily") {
             Args(1);
             const auto date = DailyChallenge::ParseDate(words_[1]);
             if (!date) {
-                Fail("bad date (YYYY-MM-DD)");
+                Fail(Tr("bad date (YYYY-MM-DD)"));
             }
             command.What = Kind::Daily;
             command.Date = *date;
@@ -208,7 +221,7 @@ private:
             Args(1);
             const auto text = demotext::Unescape(words_[1]);
             if (!text) {
-                Fail("bad escape in argument");
+                Fail(Tr("bad escape in argument"));
             }
             command.What = Kind::Arg;
             command.Text = *text;
@@ -217,11 +230,11 @@ private:
             const auto fileName = demotext::Unescape(words_[1]);
             const auto hash = demotext::ParseHash(words_[3]);
             if (!fileName || fileName->empty() || !hash) {
-                Fail("level takes NAME BYTES DIGEST (16 hex digits)");
+                Fail(Tr("level takes NAME BYTES DIGEST (16 hex digits)"));
             }
             command.What = Kind::Level;
-            command.Level =
-                LevelDigest{*fileName, static_cast<std::size_t>(Number(words_[2], 0, 1 << 20, "byte count")), *hash};
+            command.Level = LevelDigest{
+                *fileName, static_cast<std::size_t>(Number(words_[2], 0, 1 << 20, N_("bad byte count {}"))), *hash};
         }
     }
 

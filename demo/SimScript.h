@@ -42,8 +42,8 @@ struct SimCommand {
 // characters escaped.
 class ScriptError : public std::runtime_error {
 public:
-    ScriptError(int line, const std::string& message)
-        : std::runtime_error("line " + std::to_string(line) + ": " + message), Line(line), Message(message) {}
+    // what() reads "line LINE: message".
+    ScriptError(int line, const std::string& message);
     int Line;
     std::string Message;
 };

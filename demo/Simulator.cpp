@@ -3,6 +3,8 @@
 #include "demo/HeadlessSession.h"
 #include "demo/JsonText.h"
 #include "demo/LevelDigests.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 
 #include <memory>
 
@@ -107,7 +109,7 @@ int Simulator::Run(std::string_view script, const Options& options, const std::f
             return 1;
         }
         // The game goes on without its demo, and without the runs that would point into it.
-        err(std::string(e.what()) + "; this game is not recorded and its runs are not kept");
+        err(Fill(Tr("{}; this game is not recorded and its runs are not kept"), {e.what()}));
         start.Session.DemoFile.clear();
         start.Session.Observer = nullptr;
         run = std::make_unique<HeadlessSession>(start.Session);

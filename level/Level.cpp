@@ -1,5 +1,9 @@
 #include "level/Level.h"
 
+#include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
+
 #include <algorithm>
 
 namespace levels {
@@ -53,31 +57,33 @@ Level Level::FromText(std::string_view text, std::vector<std::string>* comments)
             if (line.empty() && start >= text.size()) {
                 break;
             }
-            throw LevelError("line " + std::to_string(lineNumber) + ": more than " + std::to_string(kRows) + " lines");
+            throw LevelError(
+                Fill(Tr("line {}: more than {} lines"), {std::to_string(lineNumber), std::to_string(kRows)}));
         }
         if (line.size() != static_cast<size_t>(kColumns)) {
-            throw LevelError("line " + std::to_string(lineNumber) + ": " + std::to_string(line.size()) +
-                             " symbols instead of " + std::to_string(kColumns));
+            throw LevelError(Fill(Tr("line {}: {} symbols instead of {}"),
+                                  {std::to_string(lineNumber), std::to_string(line.size()), std::to_string(kColumns)}));
         }
         for (int column = 0; column < kColumns; ++column) {
             int code = CodeOf(line[column]);
             if (code < 0) {
-                throw LevelError("line " + std::to_string(lineNumber) + ", column " + std::to_string(column + 1) +
-                                 ": unknown symbol '" + std::string(1, line[column]) + "'");
+                throw LevelError(Fill(Tr("line {}, column {}: unknown symbol '{}'"),
+                                      {std::to_string(lineNumber), std::to_string(column + 1),
+                                       platform::EscapeControls(line.substr(column, 1))}));
             }
             level.Set(column, row, static_cast<uint8_t>(code));
         }
         ++row;
     }
     if (row != kRows) {
-        throw LevelError(std::to_string(row) + " lines instead of " + std::to_string(kRows));
+        throw LevelError(Fill(Tr("{} lines instead of {}"), {std::to_string(row), std::to_string(kRows)}));
     }
     return level;
 }
 
 Level Level::FromBytes(const std::vector<uint8_t>& bytes) {
     if (bytes.size() < static_cast<size_t>(kFileSize)) {
-        throw LevelError(std::to_string(bytes.size()) + " bytes instead of " + std::to_string(kFileSize));
+        throw LevelError(Fill(Tr("{} bytes instead of {}"), {std::to_string(bytes.size()), std::to_string(kFileSize)}));
     }
     Level level;
     std::copy(bytes.begin(), bytes.begin() + kFileSize, level.codes_.begin());

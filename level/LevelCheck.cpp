@@ -1,6 +1,8 @@
 #include "level/LevelCheck.h"
 
 #include "level/MinePatrol.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 
 #include <algorithm>
 #include <array>
@@ -17,6 +19,35 @@ std::string CellName(int column, int row) {
     name += std::to_string(row);
     name += ')';
     return name;
+}
+
+const char* AsWritten(const char* text) {
+    return text;
+}
+
+// What a problem says, from its rule and numbers, each text passed through `translate`.
+std::string Describe(const Problem& p, const char* (*translate)(const char*)) {
+    const std::string cell = CellName(p.Column, p.Row);
+    switch (p.Broken) {
+    case Rule::KnownCodes:
+        return Fill(translate(N_("cell {} holds code {}, which the game ignores")), {cell, std::to_string(p.Count)});
+    case Rule::FloorOutside:
+        return Fill(translate(N_("cell {} lies outside the field but holds '{}'")),
+                    {cell, std::string(1, Symbol(static_cast<uint8_t>(p.Count)))});
+    case Rule::Reachable:
+        return Fill(translate(N_("floor cell {} cannot be reached from the ship")), {cell});
+    case Rule::ClearStart:
+        return Fill(translate(N_("mine from {} comes next to the ship's start in frame {}")),
+                    {cell, std::to_string(p.Frame)});
+    case Rule::MinesStayInside:
+        return Fill(translate(N_("mine from {} runs off the right of the field in frame {}")),
+                    {cell, std::to_string(p.Frame)});
+    case Rule::MineLimit:
+        return Fill(translate(N_("{} mines, more than {}")), {std::to_string(p.Count), std::to_string(kMaxMines)});
+    case Rule::OneShip:
+        return Fill(translate(N_("{} ship cells instead of one")), {std::to_string(p.Count)});
+    }
+    return {};
 }
 
 struct ShipCell {
@@ -45,13 +76,9 @@ void CheckCodes(const Level& level, std::vector<Problem>& problems) {
             uint8_t code = level.At(column, row);
             bool inField = column < kFieldColumns && row < kFieldRows;
             if (code > Ship) {
-                problems.push_back({Rule::KnownCodes, column, row, code, 0,
-                                    "cell " + CellName(column, row) + " holds code " + std::to_string(code) +
-                                        ", which the game ignores"});
+                problems.push_back({Rule::KnownCodes, column, row, code, 0, {}});
             } else if (!inField && code != Floor) {
-                problems.push_back(
-                    {Rule::FloorOutside, column, row, code, 0,
-                     "cell " + CellName(column, row) + " lies outside the field but holds '" + Symbol(code) + "'"});
+                problems.push_back({Rule::FloorOutside, column, row, code, 0, {}});
             }
         }
     }
@@ -77,8 +104,7 @@ void CheckReach(const Level& level, const ShipCell& ship, std::vector<Problem>& 
     for (int row = 0; row < kFieldRows; ++row) {
         for (int column = 0; column < kFieldColumns; ++column) {
             if (!level.IsWall(column, row) && !seen[column][row]) {
-                problems.push_back({Rule::Reachable, column, row, 0, 0,
-                                    "floor cell " + CellName(column, row) + " cannot be reached from the ship"});
+                problems.push_back({Rule::Reachable, column, row, 0, 0, {}});
             }
         }
     }
@@ -99,18 +125,14 @@ void CheckPatrol(const Level& level, const ShipCell& ship, const CheckOptions& o
     for (int frame = 0; frame <= frames; ++frame) {
         for (size_t i = 0; i < patrol.Mines().size(); ++i) {
             const Mine& m = patrol.Mines()[i];
-            // Named only when reported: the loop runs for every mine in every frame.
-            const auto who = [&m] { return "mine from " + CellName(m.StartColumn, m.StartRow); };
             if (frame <= options.SafeFrames && !reported[2 * i] && ship.Count == 1 && m.X < right &&
                 m.X + kCellSize > left && m.Y < bottom && m.Y + kCellSize > top) {
                 reported[2 * i] = 1;
-                problems.push_back({Rule::ClearStart, m.StartColumn, m.StartRow, 0, frame,
-                                    who() + " comes next to the ship's start in frame " + std::to_string(frame)});
+                problems.push_back({Rule::ClearStart, m.StartColumn, m.StartRow, 0, frame, {}});
             }
             if (frame <= options.PatrolFrames && !reported[2 * i + 1] && m.X > fieldRight) {
                 reported[2 * i + 1] = 1;
-                problems.push_back({Rule::MinesStayInside, m.StartColumn, m.StartRow, 0, frame,
-                                    who() + " runs off the right of the field in frame " + std::to_string(frame)});
+                problems.push_back({Rule::MinesStayInside, m.StartColumn, m.StartRow, 0, frame, {}});
             }
         }
         patrol.Step();
@@ -144,20 +166,25 @@ std::vector<Problem> CheckLevel(const Level& level, const CheckOptions& options)
     CheckCodes(level, problems);
     int mines = CountMines(level);
     if (mines > kMaxMines) {
-        problems.push_back({Rule::MineLimit, -1, -1, mines, 0,
-                            std::to_string(mines) + " mines, more than " + std::to_string(kMaxMines)});
+        problems.push_back({Rule::MineLimit, -1, -1, mines, 0, {}});
     }
     ShipCell ship = FindShip(level);
     if (ship.Count != 1) {
-        problems.push_back(
-            {Rule::OneShip, -1, -1, ship.Count, 0, std::to_string(ship.Count) + " ship cells instead of one"});
+        problems.push_back({Rule::OneShip, -1, -1, ship.Count, 0, {}});
     }
     bool shipInField = ship.Count == 1 && ship.Column < kFieldColumns && ship.Row < kFieldRows;
     if (shipInField) {
         CheckReach(level, ship, problems);
     }
     CheckPatrol(level, ship, options, problems);
+    for (Problem& problem : problems) {
+        problem.Text = Describe(problem, AsWritten);
+    }
     return problems;
+}
+
+std::string TranslatedText(const Problem& problem) {
+    return Describe(problem, Tr);
 }
 
 } // namespace levels

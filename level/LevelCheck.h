@@ -33,6 +33,7 @@ struct Problem {
     int Row = -1;
     int Count = 0; // KnownCodes: the code; MineLimit: the mines; OneShip: the ship cells
     int Frame = 0; // ClearStart, MinesStayInside: the patrol frame it happens in
+    // What it says as written, whatever the user's language: a level source keeps it in a comment.
     std::string Text;
 };
 
@@ -41,6 +42,9 @@ struct Problem {
 // only known codes; at most 100 mines; every floor cell reachable from the ship by steps up,
 // down, left and right; no mine near the ship's start early on; no mine running off the field.
 std::vector<Problem> CheckLevel(const Level& level, const CheckOptions& options = {});
+
+// What `problem` says in the user's language, for a terminal.
+std::string TranslatedText(const Problem& problem);
 
 // Number of mine cells of a level.
 int CountMines(const Level& level);

@@ -1,5 +1,7 @@
 #include "level/LevelFiles.h"
 
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/RegularFile.h"
 #include "platform/files/ResourceLimits.h"
@@ -13,7 +15,7 @@ Level LoadLevelFile(const std::string& path) {
     try {
         data = ReadFileBytes(path);
     } catch (const std::runtime_error&) {
-        throw LevelError(path + ": cannot open");
+        throw LevelError(Fill(Tr("{}: cannot open"), {path}));
     }
     try {
         if (IsSourcePath(path)) {
@@ -59,7 +61,7 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
     // Only regular files: a FIFO or a device given by mistake is refused instead of waited on.
     std::optional<std::vector<uint8_t>> bytes = platform::RegularFile::ReadAll(path, platform::kMaxToolFileBytes);
     if (!bytes) {
-        throw std::runtime_error(path + ": cannot open");
+        throw std::runtime_error(Fill(Tr("{}: cannot open"), {path}));
     }
     return std::move(*bytes);
 }

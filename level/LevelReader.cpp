@@ -1,6 +1,8 @@
 #include "level/LevelReader.h"
 
 #include "level/LevelFiles.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -97,7 +99,7 @@ ReadLevel ReadLevelLeniently(const std::string& path) {
     try {
         bytes = ReadFileBytes(path);
     } catch (const std::runtime_error&) {
-        throw LevelError(path + ": cannot open");
+        throw LevelError(Fill(Tr("{}: cannot open"), {path}));
     }
     if (IsSourcePath(path)) {
         return ReadLevelText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));

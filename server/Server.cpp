@@ -5,6 +5,8 @@
 #include "game/LevelFolder.h"
 #include "game/LevelLoader.h"
 #include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 #include "server/HttpFront.h"
 #include "server/Worker.h"
 
@@ -44,12 +46,12 @@ bool Server::FindLevels(const std::string& given, std::string& folder, bool& ins
     }
     // A folder given may hold a level set of its own, even one that starts past level 1.
     if (choice.Folder.empty() || (given.empty() && !choice.HasFirstLevel)) {
-        error = "no level files found (--levels DIR names them)";
+        error = Tr("no level files found (--levels DIR names them)");
         return false;
     }
     char resolved[PATH_MAX];
     if (::realpath(choice.Folder.c_str(), resolved) == nullptr) {
-        error = choice.Folder + ": cannot resolve the level folder";
+        error = Fill(Tr("{}: cannot resolve the level folder"), {choice.Folder});
         return false;
     }
     folder = resolved;
@@ -98,7 +100,7 @@ int Server::Run(const ServerOptions& options, const std::string& program) {
             }
         }
     } catch (const SqlError& e) {
-        Log(std::string("cannot open the database: ") + e.what());
+        Log(Fill(Tr("cannot open the database: {}"), {e.what()}));
         return 1;
     }
     std::thread listening;
@@ -107,10 +109,12 @@ int Server::Run(const ServerOptions& options, const std::string& program) {
                                                                    options.RequestsPerSecond, options.BehindProxy});
         const int port = front->Bind(options.Host, options.Port);
         if (port < 0) {
-            Log("cannot listen on " + options.Host + ":" + std::to_string(options.Port));
+            Log(Fill(Tr("cannot listen on {}:{}"), {options.Host, std::to_string(options.Port)}));
             return 1;
         }
         const bool v6 = options.Host.find(':') != std::string::npos;
+        // The one line on standard output is read by the scripts that start the server (the port
+        // taken): it stays as it is in every language.
         std::cout << "vorkalith-server: listening on http://" << (v6 ? "[" + options.Host + "]" : options.Host) << ":"
                   << port << "/" << std::endl;
         listening = std::thread([&] { front->Listen(); });
@@ -121,9 +125,10 @@ int Server::Run(const ServerOptions& options, const std::string& program) {
         workers.emplace_back([&, i] {
             Worker worker(*workerStores[i], settings, WorkerName(static_cast<int>(i)));
             worker.OnDecided = [](int64_t id, const Verdict& verdict) {
-                Log("run " + std::to_string(id) +
-                    (verdict.Verified ? " verified: " + std::to_string(verdict.Entry->BestScore) + " points"
-                                      : " rejected: " + verdict.Reason));
+                // The reason is told as it is kept and answered, in the source texts.
+                Log(verdict.Verified ? Fill(Tr("run {} verified: {} points"),
+                                            {std::to_string(id), std::to_string(verdict.Entry->BestScore)})
+                                     : Fill(Tr("run {} rejected: {}"), {std::to_string(id), verdict.Reason}));
             };
             worker.Run(stop);
         });

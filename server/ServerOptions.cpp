@@ -1,6 +1,8 @@
 #include "server/ServerOptions.h"
 
 #include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 
 #include <charconv>
 
@@ -24,7 +26,7 @@ bool ServerOptions::Parse(const std::vector<std::string>& arguments, std::string
             const std::string option = name;
             if (arg == option) {
                 if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
-                    error = "option '" + option + "' needs a value";
+                    error = Fill(Tr("option '{}' needs a value"), {option});
                     return false;
                 }
                 value = arguments[++i];
@@ -33,7 +35,7 @@ bool ServerOptions::Parse(const std::vector<std::string>& arguments, std::string
             if (arg.starts_with(option + "=")) {
                 value = arg.substr(option.size() + 1);
                 if (value.empty()) {
-                    error = "option '" + option + "' needs a value";
+                    error = Fill(Tr("option '{}' needs a value"), {option});
                 }
                 return !value.empty();
             }
@@ -42,8 +44,8 @@ bool ServerOptions::Parse(const std::vector<std::string>& arguments, std::string
         auto number = [&](const char* name, long long low, long long high, auto& into) {
             long long parsed = 0;
             if (!ParseNumber(value, low, high, parsed)) {
-                error = "option '" + std::string(name) + "' needs a whole number from " + std::to_string(low) + " to " +
-                        std::to_string(high) + ", not '" + platform::EscapeControls(value) + "'";
+                error = Fill(Tr("option '{}' needs a whole number from {} to {}, not '{}'"),
+                             {name, std::to_string(low), std::to_string(high), platform::EscapeControls(value)});
                 return false;
             }
             into = static_cast<std::remove_reference_t<decltype(into)>>(parsed);
@@ -62,7 +64,7 @@ bool ServerOptions::Parse(const std::vector<std::string>& arguments, std::string
             const std::size_t colon = value.rfind(':');
             long long port = 0;
             if (colon == std::string::npos || colon == 0 || !ParseNumber(value.substr(colon + 1), 0, 65535, port)) {
-                error = "option '--listen' needs ADDRESS:PORT, not '" + platform::EscapeControls(value) + "'";
+                error = Fill(Tr("option '--listen' needs ADDRESS:PORT, not '{}'"), {platform::EscapeControls(value)});
                 return false;
             }
             Host = value.substr(0, colon);
@@ -79,7 +81,8 @@ bool ServerOptions::Parse(const std::vector<std::string>& arguments, std::string
             } else if (value == "worker") {
                 Roles = Role::Worker;
             } else {
-                error = "option '--role' needs all, web or worker, not '" + platform::EscapeControls(value) + "'";
+                error =
+                    Fill(Tr("option '--role' needs all, web or worker, not '{}'"), {platform::EscapeControls(value)});
                 return false;
             }
         } else if (takes("--web")) {
@@ -119,10 +122,10 @@ bool ServerOptions::Parse(const std::vector<std::string>& arguments, std::string
         } else if (!error.empty()) {
             return false;
         } else if (arg.starts_with("-")) {
-            error = "unknown option '" + platform::EscapeControls(arg) + "'";
+            error = Fill(Tr("unknown option '{}'"), {platform::EscapeControls(arg)});
             return false;
         } else {
-            error = "unexpected argument '" + platform::EscapeControls(arg) + "'";
+            error = Fill(Tr("unexpected argument '{}'"), {platform::EscapeControls(arg)});
             return false;
         }
     }
@@ -130,38 +133,43 @@ bool ServerOptions::Parse(const std::vector<std::string>& arguments, std::string
         return true;
     }
     if (Database.empty()) {
-        error = "--database FILE|URL is needed";
+        error = Tr("--database FILE|URL is needed");
         return false;
     }
     if (Roles == Role::Worker && (listenGiven || !WebDir.empty())) {
-        error = "--role worker serves nothing: --listen and --web are for the roles all and web";
+        error = Tr("--role worker serves nothing: --listen and --web are for the roles all and web");
         return false;
     }
     if (LeaseSeconds <= WallSeconds) {
-        error = "--lease (" + std::to_string(LeaseSeconds) + " s) must be longer than --wall-limit (" +
-                std::to_string(WallSeconds) + " s), or a slow replay loses its run to another worker";
+        error = Fill(Tr("--lease ({} s) must be longer than --wall-limit ({} s), or a slow replay loses its run to "
+                        "another worker"),
+                     {std::to_string(LeaseSeconds), std::to_string(WallSeconds)});
         return false;
     }
     return true;
 }
 
+std::string ServerOptions::TryHelp() {
+    return Tr("Try 'vorkalith-server --help' for more information.\n");
+}
+
 std::string ServerOptions::Usage() {
-    return "usage: vorkalith-server --database FILE|URL [OPTION]...\n"
-           "The leaderboard server: accepts demos, replays each one itself and lists only what the replays prove.\n"
-           "\n"
-           "      --database FILE|URL  an SQLite file (made when missing) or postgresql://USER@HOST/NAME\n"
-           "      --listen ADDRESS:PORT  where to answer HTTP (default 127.0.0.1:8080; port 0: any free one)\n"
-           "      --role all|web|worker  answer HTTP, verify, or both (default all)\n"
-           "      --workers N          verifying workers in this process (default 1)\n"
-           "      --web DIR            serve the web build's page from DIR, for the \"watch\" links\n"
-           "      --levels DIR         replay on the level files of DIR (default: the installed ones)\n"
-           "      --lease SECONDS      how long a worker holds a run before another may take it (default 30)\n"
-           "      --cpu-limit SECONDS  processor time of one replay (default 10)\n"
-           "      --wall-limit SECONDS clock time of one replay (default 20)\n"
-           "      --memory-limit MB    memory of one replay (default 1024)\n"
-           "      --upload-rate N      uploads a client address may make per minute (default 12; 0: any)\n"
-           "      --request-rate N     requests a client address may make per second (default 50; 0: any)\n"
-           "      --behind-proxy       take the client's address from the reverse proxy's X-Forwarded-For\n"
-           "  -h, --help               print this help and exit\n"
-           "      --version            print the version and exit\n";
+    return Tr("usage: vorkalith-server --database FILE|URL [OPTION]...\n"
+              "The leaderboard server: accepts demos, replays each one itself and lists only what the replays prove.\n"
+              "\n"
+              "      --database FILE|URL  an SQLite file (made when missing) or postgresql://USER@HOST/NAME\n"
+              "      --listen ADDRESS:PORT  where to answer HTTP (default 127.0.0.1:8080; port 0: any free one)\n"
+              "      --role all|web|worker  answer HTTP, verify, or both (default all)\n"
+              "      --workers N          verifying workers in this process (default 1)\n"
+              "      --web DIR            serve the web build's page from DIR, for the \"watch\" links\n"
+              "      --levels DIR         replay on the level files of DIR (default: the installed ones)\n"
+              "      --lease SECONDS      how long a worker holds a run before another may take it (default 30)\n"
+              "      --cpu-limit SECONDS  processor time of one replay (default 10)\n"
+              "      --wall-limit SECONDS clock time of one replay (default 20)\n"
+              "      --memory-limit MB    memory of one replay (default 1024)\n"
+              "      --upload-rate N      uploads a client address may make per minute (default 12; 0: any)\n"
+              "      --request-rate N     requests a client address may make per second (default 50; 0: any)\n"
+              "      --behind-proxy       take the client's address from the reverse proxy's X-Forwarded-For\n"
+              "  -h, --help               print this help and exit\n"
+              "      --version            print the version and exit\n");
 }

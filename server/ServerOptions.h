@@ -29,8 +29,9 @@ struct ServerOptions {
     // Parses the arguments after the program name; false with a one-line reason in `error`.
     bool Parse(const std::vector<std::string>& arguments, std::string& error);
 
+    // The help and the hint after a usage error, in the language of the texts.
     static std::string Usage();
-    static std::string TryHelp() { return "Try 'vorkalith-server --help' for more information.\n"; }
+    static std::string TryHelp();
     bool WebRole() const { return Roles != Role::Worker; }
     bool WorkerRole() const { return Roles != Role::Web; }
 };

@@ -8,15 +8,18 @@
 #include "display/DirectDrawSurfaceCanvas.h"
 #include "platform/app/Application.h"
 #include "platform/app/Form.h"
+#include "platform/base/FillText.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/png/PngWriter.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "tools/ToolLanguage.h"
 
 #include <iostream>
 #include <memory>
 #include <string>
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     const bool headless = argc >= 2 && std::string(argv[1]) == "--headless";
     const int frames = headless && argc >= 3 ? std::stoi(argv[2]) : 0;
     std::unique_ptr<platform::Platform> platform;
@@ -62,9 +65,9 @@ int main(int argc, char** argv) {
     };
     app.Run();
     const uint32_t elapsed = platform->Milliseconds() - started;
-    std::cout << frame << " frames in " << elapsed << " ms";
+    std::cout << Fill(Tr("{} frames in {} ms"), {std::to_string(frame), std::to_string(elapsed)});
     if (elapsed > 0) {
-        std::cout << " (" << frame * 1000.0 / elapsed << " per second)";
+        std::cout << " (" << Fill(Tr("{} per second"), {std::to_string(frame * 1000 / elapsed)}) << ")";
     }
     std::cout << '\n';
     if (headless) {

@@ -1,6 +1,7 @@
 // Writes the screen the game shows on the headless display after a number of frames from its
 // start (the menu, once it has slid into place) as a binary PPM picture: the reference the web
-// build's browser test holds the page's canvas against.
+// build's browser test holds the page's canvas against. The screen is in the language --lang
+// names, in the source language without it, whatever the user's; the messages are in the user's.
 //
 //   vk_menuframe OUTPUT.ppm [--frames N] [--lang CODE]   (default 600 frames; run from the level folder)
 #include "game/MainForm.h"
@@ -8,8 +9,9 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include "platform/base/ControlEscape.h"
-#include "platform/base/Translate.h"
+#include "platform/base/FillText.h"
 #include "platform/files/AtomicFile.h"
+#include "tools/ToolLanguage.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -17,8 +19,10 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    const std::string usage = "usage: vk_menuframe OUTPUT.ppm [--frames N] [--lang CODE]\n";
+    UseToolLanguage();
+    const std::string usage = Tr("usage: vk_menuframe OUTPUT.ppm [--frames N] [--lang CODE]\n");
     std::string output;
+    std::string language = "C";
     int frames = 600;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -29,16 +33,17 @@ int main(int argc, char** argv) {
         if (arg == "--frames" && i + 1 < argc) {
             frames = std::atoi(argv[++i]);
             if (frames <= 0) {
-                std::cerr << "vk_menuframe: --frames needs a positive number\n" << usage;
+                std::cerr << "vk_menuframe: " << Tr("--frames needs a positive number") << '\n' << usage;
                 return 2;
             }
         } else if (arg == "--lang" && i + 1 < argc) {
-            // The menu in that language, its pictures with words included.
-            SetLanguage(argv[++i]);
+            language = argv[++i];
         } else if (output.empty() && !arg.empty() && arg[0] != '-') {
             output = arg;
         } else {
-            std::cerr << "vk_menuframe: unexpected argument " << platform::EscapeControls(arg) << '\n' << usage;
+            std::cerr << "vk_menuframe: " << Fill(Tr("unexpected argument '{}'"), {platform::EscapeControls(arg)})
+                      << '\n'
+                      << usage;
             return 2;
         }
     }
@@ -47,6 +52,8 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // The menu in that language, its pictures with words included.
+    SetLanguage(language);
     platform::HeadlessPlatform platform;
     TApplication application(platform);
     application.SetTitle("Vorkalith");
@@ -54,6 +61,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < frames && application.Step(); ++i) {
         application.Idle();
     }
+    SetLanguage("");
     const platform::RgbImage& screen = platform.ScreenImage();
     std::string ppm = "P6\n" + std::to_string(screen.Width) + ' ' + std::to_string(screen.Height) + "\n255\n";
     ppm.reserve(ppm.size() + screen.Pixels.size() * 3);

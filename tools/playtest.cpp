@@ -14,14 +14,17 @@
 #include "game/LevelLoader.h"
 #include "game/MainForm.h"
 #include "game/WorldBuilder.h"
+#include "level/LevelFiles.h"
+#include "level/MinePatrol.h"
 #include "platform/app/Application.h"
+#include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/png/PngWriter.h"
 #include "sprite/BackgroundSprite.h"
 #include "sprite/ImageSprite.h"
+#include "tools/ToolLanguage.h"
 #include "tools/demobot/CellBot.h"
-#include "level/LevelFiles.h"
-#include "level/MinePatrol.h"
 
 #include <cstdio>
 #include <exception>
@@ -97,7 +100,7 @@ Result PlayLevel(int n, const Options& options) {
     result.Level = n;
     const std::string file = LevelFileName(n);
     if (!std::filesystem::exists(file)) {
-        result.Error = file + " not found";
+        result.Error = Fill(Tr("{} not found"), {file});
         return result;
     }
     levels::MinePatrol model(levels::LoadLevelFile(file));
@@ -124,7 +127,8 @@ Result PlayLevel(int n, const Options& options) {
     frame();
     mouse(platform::Event::Type::MouseUp);
     if (!platform.Errors.empty() || game.GameState != 1) {
-        result.Error = platform.Errors.empty() ? "the menu did not start a game" : platform.Errors.front();
+        result.Error =
+            platform.Errors.empty() ? std::string(Tr("the menu did not start a game")) : platform.Errors.front();
         return result;
     }
     try {
@@ -163,7 +167,9 @@ Result PlayLevel(int n, const Options& options) {
             result.FirstHit = result.FirstHit == 0 ? f : result.FirstHit;
         }
         if (game.GameState != 1) {
-            result.Ended = game.GameState == 2 ? "level done" : game.GameState == 0 ? "game over" : "left play";
+            result.Ended = Tr(game.GameState == 2   ? N_("level done")
+                              : game.GameState == 0 ? N_("game over")
+                                                    : N_("left play"));
             break;
         }
     }
@@ -175,7 +181,7 @@ Result PlayLevel(int n, const Options& options) {
         char name[32];
         std::snprintf(name, sizeof name, "level-%02d.png", n);
         if (!WritePng((options.Shots / name).string(), platform.ScreenImage())) {
-            result.Error = (options.Shots / name).string() + ": cannot write";
+            result.Error = Fill(Tr("{}: cannot write"), {platform::EscapeControls((options.Shots / name).string())});
         }
     }
     return result;
@@ -212,15 +218,16 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 void PrintRow(const Result& r) {
     const std::string firstHit = r.FirstHit > 0 ? std::to_string(r.FirstHit) : "-";
     const std::string model = r.ModelDiverged > 0 ? "off@" + std::to_string(r.ModelDiverged) : "same";
+    // The verdict's first word is a code to look for (ok, UNFAIR, ERROR, MODEL); its reason follows.
     std::string verdict = r.Failed() ? "UNFAIR" : "ok";
     if (!r.Error.empty()) {
         verdict = "ERROR " + r.Error;
     } else if (!r.Moved) {
-        verdict += " (ship cannot move)";
+        verdict += " (" + std::string(Tr("ship cannot move")) + ")";
     } else if (r.EarlyHit()) {
-        verdict += " (hit within " + std::to_string(kSafeFrames) + " frames)";
+        verdict += " (" + Fill(Tr("hit within {} frames"), {std::to_string(kSafeFrames)}) + ")";
     } else if (r.ModelDiverged > 0) {
-        verdict = "MODEL (checker's mines differ)";
+        verdict = "MODEL (" + std::string(Tr("the checker's mines differ")) + ")";
     }
     if (!r.Ended.empty()) {
         verdict += ", " + r.Ended;
@@ -232,9 +239,10 @@ void PrintRow(const Result& r) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::cerr << "usage: vk_playtest [--dir DIR] [--frames N] [--levels FIRST[-LAST]] [--shots DIR]\n";
+        std::cerr << Tr("usage: vk_playtest [--dir DIR] [--frames N] [--levels FIRST[-LAST]] [--shots DIR]\n");
         return 2;
     }
     try {
@@ -246,6 +254,7 @@ int main(int argc, char** argv) {
         std::cerr << e.what() << "\n";
         return 1;
     }
+    // The heads of the columns are their names, as the rows' words are, in any language.
     std::printf("level frames orbs hits first-hit  solid energy  score moved  mines    verdict\n");
     int failed = 0;
     for (int n = options.First; n <= options.Last; ++n) {
@@ -253,7 +262,7 @@ int main(int argc, char** argv) {
         PrintRow(result);
         failed += result.Failed() ? 1 : 0;
     }
-    std::printf("%d of %d levels passed\n", options.Last - options.First + 1 - failed,
-                options.Last - options.First + 1);
+    const int levels = options.Last - options.First + 1;
+    std::cout << Fill(Tr("{} of {} levels passed"), {std::to_string(levels - failed), std::to_string(levels)}) << '\n';
     return failed == 0 ? 0 : 1;
 }

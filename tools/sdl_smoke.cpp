@@ -6,9 +6,11 @@
 //   sdl_smoke [--frames N] [--bits B] [--pacing auto|clock|vsync] [--hold MS]
 
 #include "platform/base/Exception.h"
+#include "platform/base/FillText.h"
 #include "platform/pixels/DeviceContext.h"
 #include "platform/pixels/Surface.h"
 #include "platform/sdl/SdlPlatform.h"
+#include "tools/ToolLanguage.h"
 
 #include <chrono>
 #include <cstdio>
@@ -26,6 +28,13 @@ struct Options {
     FramePacing Pacing = FramePacing::Auto;
     int HoldMs = 0;
 };
+
+// `value` with `digits` decimals, as a message shows it.
+std::string Decimals(double value, int digits) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", digits, value);
+    return text;
+}
 
 bool ParseArgs(int argc, char** argv, Options& o) {
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -101,10 +110,11 @@ void DrawText(Surface& s) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     Options o;
     if (!ParseArgs(argc, argv, o) || o.Frames <= 0) {
-        std::fprintf(stderr,
-                     "usage: sdl_smoke [--frames N] [--bits 8|16|24|32] [--pacing auto|clock|vsync] [--hold MS]\n");
+        std::fputs(Tr("usage: sdl_smoke [--frames N] [--bits 8|16|24|32] [--pacing auto|clock|vsync] [--hold MS]\n"),
+                   stderr);
         return 2;
     }
     try {
@@ -113,12 +123,12 @@ int main(int argc, char** argv) {
         sdl.ShowWindow("Vorkalith sdl_smoke");
         auto display = sdl.CreateDisplayDevice();
         if (!display) {
-            std::fprintf(stderr, "no display\n");
+            std::fprintf(stderr, "%s\n", Tr("no display"));
             return 1;
         }
         display->SetCooperativeLevel(coop::FullScreen | coop::Exclusive | coop::AllowModeX);
         if (display->SetDisplayMode(640, 480, o.Bits) != Result::Ok) {
-            std::fprintf(stderr, "mode 640x480x%d refused\n", o.Bits);
+            std::fprintf(stderr, "%s\n", Fill(Tr("mode 640x480x{} refused"), {std::to_string(o.Bits)}).c_str());
             return 1;
         }
         std::unique_ptr<Surface> primary, back, picture;
@@ -129,7 +139,7 @@ int main(int argc, char** argv) {
         bd.Height = 480;
         if (display->CreateSurface(pd, primary) != Result::Ok || display->CreateSurface(bd, back) != Result::Ok ||
             display->CreateSurface(bd, picture) != Result::Ok) {
-            std::fprintf(stderr, "surfaces cannot be made\n");
+            std::fprintf(stderr, "%s\n", Tr("surfaces cannot be made"));
             return 1;
         }
 
@@ -171,11 +181,16 @@ int main(int argc, char** argv) {
             }
         }
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        std::printf("%d frames in %.3f s: %.2f frames per second (%s renderer, paced by %s, %d bits)\n", shown, seconds,
-                    shown / seconds, sdl.RendererName().c_str(), sdl.PacedByVsync() ? "vsync" : "clock", o.Bits);
-        auto ms = [&](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count() / shown; };
-        std::printf("per frame: drawing %.2f ms, waiting %.2f ms, presenting %.2f ms\n", ms(drawTime), ms(waitTime),
-                    ms(showTime));
+        std::printf("%s\n", Fill(Tr("{} frames in {} s: {} frames per second ({} renderer, paced by {}, {} bits)"),
+                                 {std::to_string(shown), Decimals(seconds, 3), Decimals(shown / seconds, 2),
+                                  sdl.RendererName(), sdl.PacedByVsync() ? "vsync" : "clock", std::to_string(o.Bits)})
+                                .c_str());
+        auto ms = [&](Clock::duration d) {
+            return Decimals(std::chrono::duration<double, std::milli>(d).count() / shown, 2);
+        };
+        std::printf("%s\n", Fill(Tr("per frame: drawing {} ms, waiting {} ms, presenting {} ms"),
+                                 {ms(drawTime), ms(waitTime), ms(showTime)})
+                                .c_str());
         std::fflush(stdout);
         if (o.HoldMs > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(o.HoldMs));

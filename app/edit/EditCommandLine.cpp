@@ -150,7 +150,7 @@ int ConvertLevel(const std::string& in, const std::string& out, bool force, std:
     }
     const std::vector<Problem> problems = CheckLevel(level);
     for (const Problem& p : problems) {
-        err << "vorkalith-edit: " << ForTerminal(in) << ": " << p.Text << '\n';
+        err << "vorkalith-edit: " << ForTerminal(in) << ": " << TranslatedText(p) << '\n';
     }
     if (!problems.empty() && !force) {
         err << "vorkalith-edit: " << Fill(Tr("{} not written (--force writes it all the same)"), {ForTerminal(out)})

@@ -1,6 +1,6 @@
 // vorkalith-server: the leaderboard server in its roles, or, in its --verify-child mode, the
 // child process that replays one demo for a worker.
-#include "platform/base/ControlEscape.h"
+#include "platform/base/Translate.h"
 #include "server/Server.h"
 #include "server/ServerOptions.h"
 #include "server/VerifyChild.h"
@@ -14,6 +14,8 @@
 #endif
 
 int main(int argc, char** argv) {
+    // The help, the usage errors and the log follow the user's language.
+    UseUserLanguage();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     ServerOptions options;
     std::string error;
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!options.VerifyChildFile.empty()) {
+        // The worker reads the child's findings, sorts its refusals by their first words and keeps
+        // them as the run's reason, answered to every client: they stay in the source texts.
+        SetLanguage("C");
         return VerifyChild::Run(options.VerifyChildFile, options.LevelsDir, std::cout);
     }
     // The workers run this very program again to verify each demo.

@@ -12,9 +12,10 @@
 #include <vector>
 
 // The programs of the build, run from the folder of the level files, with their demos and
-// output in a scratch folder.
+// output in a scratch folder, in the source language unless a test names another.
 class ProgramFixture : public ::testing::Test {
 protected:
+    using Environment = std::vector<std::pair<std::string, std::string>>;
     // A stop takes a frame and the demo's last lines, milliseconds; the limit leaves room for a
     // machine loaded by parallel tests (2 s were seen) and still fails a program that runs on
     // towards the end of its run. Sanitized builds tear down several times slower.
@@ -37,6 +38,13 @@ protected:
     // Where the programs run: the folder of their level files.
     std::string programFolder = VK_RUN_DIR;
 
+    // The variables gettext reads, all unset but those given.
+    static Environment Languages(const Environment& set) {
+        Environment all = {{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", ""}};
+        all.insert(all.end(), set.begin(), set.end());
+        return all;
+    }
+
     std::string File(const std::string& name) const {
         return (folder_.Path() / name).string();
     }
@@ -47,8 +55,7 @@ protected:
     // Starts a program with the dummy video driver, output into NAME.out and NAME.err.
     // `environment` adds to or replaces the test's own variables (an empty value counts as unset).
     std::unique_ptr<ChildProcess> Start(const std::string& name, const std::vector<std::string>& arguments,
-                                        rlim_t fileSizeLimit = RLIM_INFINITY,
-                                        const std::vector<std::pair<std::string, std::string>>& environment = {}) {
+                                        rlim_t fileSizeLimit = RLIM_INFINITY, const Environment& environment = {}) {
         ChildProcess::Options options;
         options.Folder = programFolder;
         // The player's settings and runs stay in the scratch folder.
@@ -56,6 +63,8 @@ protected:
                        {"SDL_AUDIODRIVER", "dummy"},
                        {"XDG_DATA_HOME", File("data")},
                        {"XDG_CONFIG_HOME", File("config")}};
+        const Environment source = Languages({});
+        options.Env.insert(options.Env.end(), source.begin(), source.end());
         options.Env.insert(options.Env.end(), environment.begin(), environment.end());
         options.Stdout = File(name + ".out");
         options.Stderr = File(name + ".err");
@@ -65,7 +74,7 @@ protected:
 
     // Runs a program to its end (failing the test after 20 s); its wait status.
     int Run(const std::string& name, const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY,
-            const std::vector<std::pair<std::string, std::string>>& environment = {}) {
+            const Environment& environment = {}) {
         auto child = Start(name, arguments, fileSizeLimit, environment);
         const auto status = child->Wait(std::chrono::seconds(20));
         EXPECT_TRUE(status.has_value()) << name << " did not end";

@@ -69,6 +69,16 @@ class Screen:
     def point(self, x, y):
         run("xdotool", "mousemove", str(x), str(y), env=self.env)
 
+    def first_picture(self, path, timeout=20.0):
+        """The first screenshot that shows anything but the empty screen (the window is up and
+        drawn), or the last one taken when `timeout` seconds have passed."""
+        until = time.monotonic() + timeout
+        while True:
+            picture = self.shot(path)
+            if picture.convert("L").getextrema()[1] > 0 or time.monotonic() > until:
+                return picture
+            time.sleep(0.2)
+
 
 def read(picture, box, language, scratch):
     """The words tesseract reads in `box` of the picture, scaled up four times first."""
@@ -95,9 +105,14 @@ def play_case(screen, game, case, scratch, shots, failures):
     proc = subprocess.Popen([game], cwd=os.path.dirname(game), env=environment, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     try:
-        # The pointer away from the menu, whose words it and the highlight bar would cover.
+        # A busy machine may take seconds to start the game; only then does it follow the pointer.
+        screen.first_picture(os.path.join(shots, f"{name}-menu.png"))
+        time.sleep(1.0)
+        # The pointer away from the menu, whose words the game's cursor and the highlight bar would
+        # cover; moved twice, so that the window sees it move wherever it stood before.
+        screen.point(590, 110)
         screen.point(600, 100)
-        time.sleep(2.0)
+        time.sleep(0.5)
         picture = screen.shot(os.path.join(shots, f"{name}-menu.png"))
         check(f"{name} menu", read(picture, MENU, language, scratch), menu_words, failures)
 

@@ -2,6 +2,7 @@
 #include "demo/DemoWriter.h"
 
 #include "game/ScratchFolder.h"
+#include "platform/base/Translate.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +142,19 @@ TEST(DemoReaderTest, ControlCharactersOfTheFileAreEscapedInMessages) {
     EXPECT_EQ(Refusal(kHeader + "\x1b[2J\n").second, "unknown line \"\\x1b[2J\"");
     const DemoError named(3, "bad", "demo\x1b[31m.vkd");
     EXPECT_STREQ(named.what(), "demo\\x1b[31m.vkd:3: bad");
+}
+
+// A refusal is told in the language the program chose, with the words of the file as they are.
+TEST(DemoReaderTest, MessagesAreInTheChosenLanguage) {
+    SetTranslations("xx", {{"bad input {}", "[input {}]"}, {"line {}: ", "<{}> "}});
+    std::string what;
+    try {
+        DemoReader::Parse(kHeader + "f 16 k+\x1b\nend 1\n");
+    } catch (const DemoError& e) {
+        what = e.what();
+    }
+    SetTranslations("", {});
+    EXPECT_EQ(what, "<5> [input \"k+\\x1b\"]");
 }
 
 TEST(DemoReaderTest, FileErrorsNameTheFileAndTheCause) {

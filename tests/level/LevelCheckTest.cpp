@@ -1,4 +1,5 @@
 #include "level/LevelCheck.h"
+#include "platform/base/Translate.h"
 
 #include <gtest/gtest.h>
 
@@ -99,4 +100,27 @@ TEST(LevelCheck, FlagsMinesThatRunOffTheRight) {
     Level walled = open;
     walled.Set(16, 9, Wall);
     EXPECT_TRUE(CheckLevel(walled).empty());
+}
+
+// A level source keeps what a problem says in a comment, the same in every language; the
+// terminal shows it in the user's, with the same numbers.
+class LevelCheckLanguage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetTranslations("xx", {{"mine from {} runs off the right of the field in frame {}", "[{}] off at {}"},
+                               {"{} ship cells instead of one", "ships: {}"}});
+    }
+    void TearDown() override { SetTranslations("", {}); }
+};
+
+TEST_F(LevelCheckLanguage, AProblemIsWrittenAsItIsAndShownTranslated) {
+    Level level;
+    level.Set(10, 9, MineRight);
+    const auto problems = CheckLevel(level);
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].Text, "0 ship cells instead of one");
+    EXPECT_EQ(problems[1].Text,
+              "mine from (10, 9) runs off the right of the field in frame " + std::to_string(problems[1].Frame));
+    EXPECT_EQ(TranslatedText(problems[0]), "ships: 0");
+    EXPECT_EQ(TranslatedText(problems[1]), "[(10, 9)] off at " + std::to_string(problems[1].Frame));
 }

@@ -169,6 +169,38 @@ TEST(ServerLimitsTest, UploadsOverTheRateAreAnswered429) {
     EXPECT_TRUE(third->has_header("Retry-After"));
 }
 
+// A server started in Russian logs in Russian, while the reasons it keeps and answers, and the
+// verifying child's findings they are made of, stay as they are in every language.
+TEST(ServerLanguageTest, TheLogFollowsTheLanguageAndTheReasonsStayAsTheyAre) {
+    RunningServer server(Database::Sqlite, VK_RUN_DIR, {}, {{"LANGUAGE", "ru"}});
+    ASSERT_NE(server.Port(), 0) << server.Log();
+    const json levels = server.Decided(server.Upload(Demo("end")));
+    const std::string levelsReason = levels.at("reason");
+    EXPECT_TRUE(levelsReason.starts_with("other level files: demo was recorded with another 1.vrk, ")) << levelsReason;
+    std::string damaged = Demo("energy");
+    damaged.replace(damaged.find("\nf "), 3, "\nf x");
+    const std::string reason = server.Decided(server.Upload(damaged)).at("reason");
+    EXPECT_TRUE(reason.starts_with("damaged at line ") && reason.find(": bad clock step \"x") != std::string::npos)
+        << reason;
+    EXPECT_NE(server.Log().find(": " + levelsReason + "\n"), std::string::npos) << server.Log();
+    EXPECT_EQ(server.Log().find(" rejected: "), std::string::npos) << server.Log();
+}
+
+TEST(ServerLanguageTest, HelpAndUsageErrorsAreInTheUsersLanguage) {
+    const std::string folder = ::testing::TempDir();
+    ChildProcess::Options options;
+    options.Env = {{"LANGUAGE", "ru"}};
+    options.Stdout = folder + "server-help.out";
+    options.Stderr = folder + "server-usage.err";
+    ChildProcess help({VK_SERVER, "--help"}, options);
+    ASSERT_TRUE(help.Wait(std::chrono::seconds(10)).has_value());
+    ChildProcess usage({VK_SERVER, "--workers=x"}, {options.Folder, options.Env, "/dev/null", options.Stderr});
+    ASSERT_TRUE(usage.Wait(std::chrono::seconds(10)).has_value());
+    EXPECT_TRUE(ReadAll(options.Stdout).starts_with("использование: vorkalith-server")) << ReadAll(options.Stdout);
+    EXPECT_TRUE(ReadAll(options.Stderr).starts_with("vorkalith-server: параметру '--workers' нужно целое число"))
+        << ReadAll(options.Stderr);
+}
+
 } // namespace
 
 namespace {

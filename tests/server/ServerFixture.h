@@ -30,7 +30,9 @@ public:
         return url ? url : "";
     }
 
-    RunningServer(Database database, const std::string& levels, std::vector<std::string> extra = {}) {
+    // `environment` adds to the test's own variables.
+    RunningServer(Database database, const std::string& levels, std::vector<std::string> extra = {},
+                  std::vector<std::pair<std::string, std::string>> environment = {}) {
         folder_ = std::filesystem::temp_directory_path() /
                   ("vorkalith-server-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
         std::filesystem::create_directories(folder_);
@@ -40,6 +42,7 @@ public:
                                            "0",        "--request-rate", "0"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         ChildProcess::Options options;
+        options.Env = std::move(environment);
         options.Stdout = (folder_ / "out.txt").string();
         options.Stderr = (folder_ / "err.txt").string();
         process_ = std::make_unique<ChildProcess>(arguments, options);

@@ -11,7 +11,10 @@
 #include "demo/DemoText.h"
 #include "demo/HeadlessSession.h"
 #include "game/MainForm.h"
+#include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
 #include "sprite/ImageSprite.h"
+#include "tools/ToolLanguage.h"
 #include "tools/demobot/CellBot.h"
 
 #include <iostream>
@@ -118,17 +121,19 @@ bool PlayTowards(Driver& driver, const std::string& goal) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
+    const char* usage = Tr("usage: vk_demobot energy|mine|level2|end DEMO [--utc HH:MM:SS.mmm] [--max-frames N]\n");
     if (argc >= 2 && std::string(argv[1]) == "--help") {
-        std::cout << "usage: vk_demobot energy|mine|level2|end DEMO [--utc HH:MM:SS.mmm] [--max-frames N]\n";
+        std::cout << usage;
         return 0;
     }
     if (argc < 3) {
-        std::cerr << "usage: vk_demobot energy|mine|level2|end DEMO [--utc HH:MM:SS.mmm] [--max-frames N]\n";
+        std::cerr << usage;
         return 2;
     }
     const std::string goal = argv[1];
     if (goal != "energy" && goal != "mine" && goal != "level2" && goal != "end") {
-        std::cerr << "vk_demobot: unknown goal " << goal << '\n';
+        std::cerr << "vk_demobot: " << Fill(Tr("unknown goal {}"), {platform::EscapeControls(goal)}) << '\n';
         return 2;
     }
     SessionStart start;
@@ -144,17 +149,23 @@ int main(int argc, char** argv) {
         } else if (option == "--max-frames" && demotext::ParseInteger(value, 1, 100000000)) {
             maxFrames = *demotext::ParseInteger(value, 1, 100000000);
         } else {
-            std::cerr << "vk_demobot: bad option " << option << ' ' << value << '\n';
+            std::cerr << "vk_demobot: "
+                      << Fill(Tr("bad option {} {}"),
+                              {platform::EscapeControls(option), platform::EscapeControls(value)})
+                      << '\n';
             return 2;
         }
     }
     if (argc % 2 == 0) {
-        std::cerr << "vk_demobot: " << argv[argc - 1] << " needs a value\n";
+        std::cerr << "vk_demobot: " << Fill(Tr("option '{}' needs a value"), {platform::EscapeControls(argv[argc - 1])})
+                  << '\n';
         return 2;
     }
     try {
         HeadlessSession session(start);
-        session.OnError = [](const std::string& message) { std::cerr << "vk_demobot: error box: " << message << '\n'; };
+        session.OnError = [](const std::string& message) {
+            std::cerr << "vk_demobot: " << Fill(Tr("error box: {}"), {message}) << '\n';
+        };
         if (!session.MakeForm()) {
             return 1;
         }
@@ -166,10 +177,12 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (!ended) {
-            std::cerr << "vk_demobot: goal " << goal << " not reached in " << session.Frame() << " frames\n";
+            std::cerr << "vk_demobot: "
+                      << Fill(Tr("goal {} not reached in {} frames"), {goal, std::to_string(session.Frame())}) << '\n';
             return 1;
         }
-        std::cout << "vk_demobot: " << goal << " reached; " << session.Frame() << " frames\n";
+        std::cout << "vk_demobot: " << Fill(Tr("{} reached; {} frames"), {goal, std::to_string(session.Frame())})
+                  << '\n';
     } catch (const std::exception& e) {
         std::cerr << "vk_demobot: " << e.what() << '\n';
         return 1;

@@ -12,10 +12,12 @@
 // ints32(a b c ...) (little-endian 32-bit values), file("path") (a file's bytes, relative
 // to the source).
 #include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
 #include "platform/files/AtomicFile.h"
 #include "platform/files/FormStream.h"
 #include "platform/files/RegularFile.h"
 #include "platform/files/ResourceLimits.h"
+#include "tools/ToolLanguage.h"
 
 #include <cctype>
 #include <cstdint>
@@ -35,7 +37,7 @@ namespace {
 std::vector<uint8_t> ReadFile(const std::string& path) {
     std::optional<std::vector<uint8_t>> bytes = platform::RegularFile::ReadAll(path, platform::kMaxToolFileBytes);
     if (!bytes) {
-        throw std::runtime_error("cannot read " + path);
+        throw std::runtime_error(Fill(Tr("cannot read {}"), {platform::EscapeControls(path)}));
     }
     return std::move(*bytes);
 }
@@ -53,7 +55,7 @@ std::vector<std::string> Words(const std::string& s) {
 
 std::string Inside(const std::string& value, const std::string& head) {
     if (value.size() < head.size() + 2 || value.back() != ')') {
-        throw std::runtime_error("bad value: " + value);
+        throw std::runtime_error(Fill(Tr("bad value: {}"), {platform::EscapeControls(value)}));
     }
     return value.substr(head.size() + 1, value.size() - head.size() - 2);
 }
@@ -131,26 +133,27 @@ TStoredForm Parse(std::istream& in, const std::string& folder) {
                 TStoredValue value = ParseValue(Trim(text.substr(eq + 1)), folder);
                 (item ? *item : current->Properties).emplace_back(name, std::move(value));
             } else {
-                throw std::runtime_error("cannot read this line");
+                throw std::runtime_error(Tr("cannot read this line"));
             }
         } catch (const std::exception& e) {
-            throw std::runtime_error("line " + std::to_string(number) + ": " + e.what());
+            throw std::runtime_error(Fill(Tr("line {}: {}"), {std::to_string(number), e.what()}));
         }
     }
     return form;
 }
 
-constexpr const char* kUsage = "usage: formpack SOURCE OUTPUT\n";
+constexpr const char* kUsage = N_("usage: formpack SOURCE OUTPUT\n");
 
 } // namespace
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::cout << kUsage << "Packs a form source and its pictures into a stored form.\n";
+        std::cout << Tr(kUsage) << Tr("Packs a form source and its pictures into a stored form.\n");
         return 0;
     }
     if (argc != 3) {
-        std::cerr << kUsage;
+        std::cerr << Tr(kUsage);
         return 2;
     }
     const char* sourcePath = argv[1];

@@ -2,6 +2,8 @@
 
 #include "level/LevelFiles.h"
 #include "level/MinePatrol.h"
+#include "platform/base/FillText.h"
+#include "platform/base/Translate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -177,7 +179,7 @@ LevelRenderer::Sprite LevelRenderer::Load(const std::string& dir, const std::str
             Rgb{static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 8), static_cast<uint8_t>(colour >> 16)});
         return sprite;
     }
-    throw std::runtime_error("catalogue has no " + list + " " + std::to_string(index));
+    throw std::runtime_error(Fill(Tr("the picture catalogue has no {} {}"), {list, std::to_string(index)}));
 }
 
 RgbImage LevelRenderer::Render(const Level& level, int levelNumber) const {

@@ -2,12 +2,16 @@
 // Usage: vk_levelcheck FILE...   (exit status 1 when any level has a problem)
 #include "level/LevelCheck.h"
 #include "level/LevelFiles.h"
+#include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
+#include "tools/ToolLanguage.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     if (argc < 2) {
-        std::cerr << "usage: vk_levelcheck FILE...\n";
+        std::cerr << Tr("usage: vk_levelcheck FILE...\n");
         return 2;
     }
     int failed = 0;
@@ -15,14 +19,16 @@ int main(int argc, char** argv) {
         try {
             levels::Level level = levels::LoadLevelFile(argv[i]);
             auto problems = levels::CheckLevel(level);
-            std::cout << argv[i] << ": " << levels::CountWalls(level) << " walls, " << levels::CountMines(level)
-                      << " mines" << (problems.empty() ? ", ok" : "") << "\n";
+            const std::string counts = Fill(Tr("{} walls, {} mines"), {std::to_string(levels::CountWalls(level)),
+                                                                       std::to_string(levels::CountMines(level))});
+            std::cout << platform::EscapeControls(argv[i]) << ": " << counts << (problems.empty() ? Tr(", ok") : "")
+                      << "\n";
             for (const auto& p : problems) {
-                std::cout << "  " << p.Text << "\n";
+                std::cout << "  " << levels::TranslatedText(p) << "\n";
             }
             failed += problems.empty() ? 0 : 1;
         } catch (const std::exception& e) {
-            std::cout << e.what() << "\n";
+            std::cout << platform::EscapeControls(e.what()) << "\n";
             ++failed;
         }
     }

@@ -5,11 +5,13 @@
 
 #include "platform/base/ControlEscape.h"
 #include "platform/files/AtomicFile.h"
+#include "tools/ToolLanguage.h"
 
 #include <iostream>
 #include <string>
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     bool check = true;
     std::string source, output;
     for (int i = 1; i < argc; ++i) {
@@ -26,7 +28,7 @@ int main(int argc, char** argv) {
         }
     }
     if (source.empty() || output.empty()) {
-        std::cerr << "usage: vk_levelc [--no-check] SOURCE.txt OUTPUT.vrk\n";
+        std::cerr << Tr("usage: vk_levelc [--no-check] SOURCE.txt OUTPUT.vrk\n");
         return 2;
     }
     try {
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
         if (check) {
             auto problems = levels::CheckLevel(level);
             for (const auto& p : problems) {
-                std::cerr << platform::EscapeControls(source) << ": " << p.Text << "\n";
+                std::cerr << platform::EscapeControls(source) << ": " << levels::TranslatedText(p) << "\n";
             }
             if (!problems.empty()) {
                 return 1;
@@ -50,7 +52,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        std::cerr << platform::EscapeControls(e.what()) << "\n";
         return 1;
     }
     return 0;

@@ -2,7 +2,10 @@
 // `{"N.vrk", BYTES, 0xHASH},` a line, for the installed set that the game carries built in.
 // Usage: vk_leveldigests OUTPUT.inc LEVEL.vrk...
 #include "demo/LevelDigests.h"
+#include "platform/base/ControlEscape.h"
+#include "platform/base/FillText.h"
 #include "platform/files/RegularFile.h"
+#include "tools/ToolLanguage.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -17,8 +20,9 @@ constexpr std::size_t kLevelBytes = 22 * 16;
 } // namespace
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     if (argc < 3) {
-        std::cerr << "usage: vk_leveldigests OUTPUT.inc LEVEL.vrk...\n";
+        std::cerr << Tr("usage: vk_leveldigests OUTPUT.inc LEVEL.vrk...\n");
         return 2;
     }
     std::string text;
@@ -26,7 +30,10 @@ int main(int argc, char** argv) {
         const std::string path = argv[i];
         const auto bytes = platform::RegularFile::ReadAll(path, kLevelBytes);
         if (!bytes || bytes->size() != kLevelBytes) {
-            std::cerr << "vk_leveldigests: " << path << ": not a level file of " << kLevelBytes << " bytes\n";
+            std::cerr << "vk_leveldigests: "
+                      << Fill(Tr("{}: not a level file of {} bytes"),
+                              {platform::EscapeControls(path), std::to_string(kLevelBytes)})
+                      << '\n';
             return 1;
         }
         char line[128];
@@ -46,13 +53,13 @@ int main(int argc, char** argv) {
         written = std::fclose(file) == 0 && written;
     }
     if (!written) {
-        std::cerr << "vk_leveldigests: " << temporary << ": cannot write\n";
+        std::cerr << "vk_leveldigests: " << Fill(Tr("{}: cannot write"), {platform::EscapeControls(temporary)}) << '\n';
         return 1;
     }
     std::error_code error;
     std::filesystem::rename(temporary, output, error);
     if (error) {
-        std::cerr << "vk_leveldigests: " << output << ": " << error.message() << '\n';
+        std::cerr << "vk_leveldigests: " << platform::EscapeControls(output) << ": " << error.message() << '\n';
         return 1;
     }
     return 0;

@@ -3,7 +3,9 @@
 // One level gives its 630 x 450 field at full size (tile set chosen by the number in its file
 // name); several give a contact sheet at half size, numbered in the order given.
 #include "level/LevelFiles.h"
+#include "platform/base/ControlEscape.h"
 #include "platform/png/PngWriter.h"
+#include "tools/ToolLanguage.h"
 #include "tools/levels/LevelRenderer.h"
 
 #include <iostream>
@@ -11,6 +13,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    UseToolLanguage();
     std::string pictures = VK_ASSETS_DIR "/pictures";
     std::string output;
     std::vector<std::string> inputs;
@@ -25,7 +28,7 @@ int main(int argc, char** argv) {
         }
     }
     if (output.empty() || inputs.empty()) {
-        std::cerr << "usage: vk_levelrender [--pictures DIR] OUTPUT.png LEVEL...\n";
+        std::cerr << Tr("usage: vk_levelrender [--pictures DIR] OUTPUT.png LEVEL...\n");
         return 2;
     }
     platform::RgbImage picture;
@@ -42,7 +45,7 @@ int main(int argc, char** argv) {
             picture = renderer.ContactSheet(all);
         }
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        std::cerr << platform::EscapeControls(e.what()) << "\n";
         return 1;
     }
     if (std::string error; !WritePng(output, picture, error)) {

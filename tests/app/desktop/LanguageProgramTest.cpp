@@ -4,17 +4,7 @@
 
 namespace {
 
-using Environment = std::vector<std::pair<std::string, std::string>>;
-
-class LanguageProgramTest : public ProgramFixture {
-protected:
-    // The variables gettext reads, all unset but those given.
-    static Environment Languages(const Environment& set) {
-        Environment all = {{"LANGUAGE", ""}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANG", ""}};
-        all.insert(all.end(), set.begin(), set.end());
-        return all;
-    }
-};
+class LanguageProgramTest : public ProgramFixture {};
 
 // The menu's last item is named in --help, in the language of the texts.
 TEST_F(LanguageProgramTest, HelpIsInTheLanguageTheEnvironmentOrLangAsksFor) {

@@ -48,4 +48,40 @@ TEST_F(SimProgramTest, ADemoTargetIsNeverEmptyNorAnExistingFileUnlessForced) {
     EXPECT_NE(ReadAll(File("old.vkd")).find("end 3\n"), std::string::npos);
 }
 
+// --help, and any message of the command line or the script, is in the language of the
+// environment, or of --lang wherever it stands before "--".
+TEST_F(SimProgramTest, ItsMessagesAreInTheLanguageTheEnvironmentOrLangAsksFor) {
+    struct Case {
+        std::string Name;
+        Environment Set;
+        std::vector<std::string> Options;
+        std::string Words;
+    };
+    const Case cases[] = {
+        {"nothing-set", {}, {}, "usage: vorkalith-sim"},
+        {"lang-c", {{"LANG", "C"}}, {}, "usage: vorkalith-sim"},
+        {"english", {{"LANGUAGE", "en"}}, {}, "usage: vorkalith-sim"},
+        {"russian", {{"LANGUAGE", "ru"}}, {}, "использование: vorkalith-sim"},
+        {"locale-not-installed", {{"LANG", "ru_RU.UTF-8"}}, {}, "использование: vorkalith-sim"},
+        {"option", {{"LANGUAGE", "en"}}, {"--lang", "ru"}, "использование: vorkalith-sim"},
+        {"option-source", {{"LANGUAGE", "ru"}}, {"--lang=C"}, "usage: vorkalith-sim"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = {kSim};
+        arguments.insert(arguments.end(), c.Options.begin(), c.Options.end());
+        arguments.push_back("--help");
+        EXPECT_EQ(ExitCode(Run(c.Name, arguments, RLIM_INFINITY, Languages(c.Set))), 0) << c.Name;
+        EXPECT_TRUE(Out(c.Name).starts_with(c.Words)) << c.Name << ":\n" << Out(c.Name);
+    }
+    // A usage error before --lang is told in its language all the same.
+    EXPECT_EQ(ExitCode(Run("bad", {kSim, "--bogus", "--lang", "ru"})), 2);
+    EXPECT_NE(Err("bad").find("vorkalith-sim: неизвестный параметр '--bogus'\nиспользование:"), std::string::npos)
+        << Err("bad");
+    // So is a bad line of the script, with the words of the script as they are.
+    Write("bad.sim", "frames 3\nframes x\n");
+    EXPECT_EQ(ExitCode(Run("script", {kSim, File("bad.sim")}, RLIM_INFINITY, Languages({{"LANGUAGE", "ru"}}))), 2);
+    EXPECT_NE(Err("script").find("bad.sim:2: неверное число кадров \"x\""), std::string::npos) << Err("script");
+    EXPECT_EQ(Out("script"), "");
+}
+
 } // namespace
