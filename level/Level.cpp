@@ -1,5 +1,7 @@
 #include "level/Level.h"
 
+#include "level/SourceLines.h"
+
 #include "platform/base/ControlEscape.h"
 #include "platform/base/FillText.h"
 #include "platform/base/Translate.h"
@@ -34,28 +36,11 @@ Level::Level() {
 Level Level::FromText(std::string_view text, std::vector<std::string>* comments) {
     Level level;
     int row = 0;
-    int lineNumber = 0; // of the text, comments counted, for the messages
-    size_t start = 0;
-    while (start < text.size()) {
-        ++lineNumber;
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        start = end + 1;
-        if (!line.empty() && line.front() == kCommentMark) {
-            if (comments) {
-                comments->emplace_back(line);
-            }
-            continue;
-        }
+    const auto cells = [&](int lineNumber, std::string_view line, bool last) {
         if (row >= kRows) {
-            if (line.empty() && start >= text.size()) {
-                break;
+            // One empty line after the last is no more than a line end.
+            if (line.empty() && last) {
+                return;
             }
             throw LevelError(
                 Fill(Tr("line {}: more than {} lines"), {std::to_string(lineNumber), std::to_string(kRows)}));
@@ -74,7 +59,12 @@ Level Level::FromText(std::string_view text, std::vector<std::string>* comments)
             level.Set(column, row, static_cast<uint8_t>(code));
         }
         ++row;
-    }
+    };
+    ForEachSourceLine(text, cells, [&](std::string_view line) {
+        if (comments) {
+            comments->emplace_back(line);
+        }
+    });
     if (row != kRows) {
         throw LevelError(Fill(Tr("{} lines instead of {}"), {std::to_string(row), std::to_string(kRows)}));
     }

@@ -1,6 +1,7 @@
 #include "level/LevelReader.h"
 
 #include "level/LevelFiles.h"
+#include "level/SourceLines.h"
 #include "platform/base/FillText.h"
 #include "platform/base/Translate.h"
 
@@ -48,29 +49,13 @@ ReadLevel ReadLevelBytes(const std::vector<uint8_t>& bytes) {
 ReadLevel ReadLevelText(std::string_view text) {
     ReadLevel read;
     int row = 0;
-    int lineNumber = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        ++lineNumber;
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        start = end + 1;
-        if (!line.empty() && line.front() == kCommentMark) {
-            read.Comments.emplace_back(line);
-            continue;
-        }
+    const auto cells = [&](int lineNumber, std::string_view line, bool) {
         if (row >= kRows) {
             // Blank lines at the end are no more than line ends.
             if (line.find_first_not_of(" \t") != std::string_view::npos) {
                 Note(read, ReadNote::Kind::ExtraLines, lineNumber, 0, 0);
             }
-            continue;
+            return;
         }
         if (line.size() < static_cast<std::size_t>(kColumns)) {
             Note(read, ReadNote::Kind::ShortLine, lineNumber, 0, 0);
@@ -87,7 +72,8 @@ ReadLevel ReadLevelText(std::string_view text) {
             read.Cells.Set(column, row, static_cast<uint8_t>(code));
         }
         ++row;
-    }
+    };
+    ForEachSourceLine(text, cells, [&](std::string_view line) { read.Comments.emplace_back(line); });
     if (row < kRows) {
         read.Notes.push_back(ReadNote{ReadNote::Kind::MissingLines, kRows - row});
     }
