@@ -283,6 +283,56 @@ async function controlChecks() {
   check(tab.errors.length === 0, `controls: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
 }
 
+// The records kept by the browser: a short game played, the page loaded again, and R in the menu
+// lists the run, which Enter watches. A server of its own gives the page a site with no records yet.
+async function recordsCheck() {
+  const own = await servePage(pageDir);
+  const tab = await openTab();
+  await tab.cmd("Page.navigate", { url: own.origin + "/index.html" });
+  if (!(await tab.until("typeof Module !== 'undefined' && Module.vkFirstFrameMs !== undefined && Module._vk_probe(4) === 1", 20000, "records: menu"))) {
+    own.close();
+    return;
+  }
+  await tab.key("KeyR", 82, 100);
+  check(await tab.until("Module._vk_probe(5) === 0", 3000, "records: R opens an empty table"),
+        "R in the menu opens the records screen, empty on a first visit");
+  await tab.key("Escape", 27, 100);
+  check(await tab.until("Module._vk_probe(5) === -1", 3000, "records: Esc closes"), "Esc closes the records screen");
+  await tab.click(320, 240);
+  check((await tab.probe(0)) === 1, "records: a game starts");
+  await tab.key("ArrowRight", 39, 1500);
+  await tab.key("Escape", 27, 100);
+  await tab.until("Module._vk_probe(0) === 0 && Module._vk_probe(4) === 1", 5000, "records: back in the menu");
+  // The browser writes the run behind; the table in IndexedDB shows when it is there.
+  const kept = `new Promise((done) => { const r = indexedDB.open("vorkalith", 1);
+      r.onsuccess = () => { const g = r.result.transaction("records").objectStore("records").get("table");
+        g.onsuccess = () => { r.result.close(); done(typeof g.result === "string" && g.result.includes('"Demo"')); };
+        g.onerror = () => done(false); };
+      r.onerror = () => done(false); })`;
+  check(await tab.until(kept, 5000, "records: the run kept by the browser"), "the run played is kept in IndexedDB");
+
+  await tab.cmd("Page.navigate", { url: own.origin + "/index.html" });
+  if (await tab.until("typeof Module !== 'undefined' && Module.vkFirstFrameMs !== undefined && Module._vk_probe(4) === 1", 20000, "records: menu again")) {
+    await tab.key("KeyR", 82, 100);
+    check(await tab.until("Module._vk_probe(5) === 1", 3000, "records: the run listed after a reload"),
+          "after a reload the records screen lists the run played");
+    await sleep(300);
+    if (shots) await shot(tab, "records.png");
+    await tab.key("Enter", 13, 100);
+    check(await tab.until("Module._vk_probe(6) === 1", 2000, "records: the watch"), "Enter watches the run");
+    await sleep(400);
+    if (shots) await shot(tab, "records-watch.png");
+    await tab.key("Escape", 27, 100);
+    check(await tab.until("Module._vk_probe(6) === 0 && Module._vk_probe(5) === 1", 2000, "records: watch stopped"),
+          "Esc stops the watch, back on the records screen");
+    await tab.key("Escape", 27, 100);
+    check(await tab.until("Module._vk_probe(5) === -1", 3000, "records: closed after the watch"),
+          "Esc stops the watch and Esc closes the screen");
+  }
+  check(tab.errors.length === 0, `records: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
+  own.close();
+}
+
 // A second visit with the server gone starts from the service worker's cache.
 async function offlineCheck() {
   const own = await servePage(pageDir);
@@ -475,6 +525,7 @@ try {
   if (menuFrame) await webglMenuCheck();
   await startChecks();
   await controlChecks();
+  await recordsCheck();
   await offlineCheck();
 } catch (e) {
   check(false, `test stopped: ${e.stack}`);
