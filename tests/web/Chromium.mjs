@@ -2,7 +2,7 @@
 // 127.0.0.1, and headless Chromium driven over its DevTools protocol on a pipe (no network port,
 // no packages), with tabs that keep every console error.
 import { spawn } from "node:child_process";
-import { mkdtempSync, readFileSync, rmSync, existsSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync, existsSync, statSync } from "node:fs";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import { extname, join, normalize } from "node:path";
@@ -18,7 +18,7 @@ export const check = (ok, what) => {
 };
 
 // What a web server sends compressed: text and the program's code.
-const compressed = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest", ".vkl"]);
+const compressed = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest", ".vkl", ".vkf"]);
 const suffixes = { br: ".br", gzip: ".gz" };
 
 const types = {
@@ -31,8 +31,10 @@ const types = {
 // the browser takes, from the file's compressed copy beside it (FILE.br, FILE.gz, as the build
 // writes them) or else compressed at gzip's usual level. route(path) may send a request
 // elsewhere and change the file on its way out: it answers { path, transform } where transform
-// (if given) maps the file's bytes to the body. Resolves to the server's origin, a close function
-// and `sent`, the bytes of each body sent by path (added up over requests).
+// (if given) maps the file's bytes to the body. A file sent as it is carries an ETag, and a
+// request that names it is answered 304 without a body, as real servers do. Resolves to the
+// server's origin, a close function and `sent`, the bytes of each body sent by path (added up
+// over requests).
 export async function servePage(pageDir, route = (path) => ({ path }), encodings = ["br", "gzip"]) {
   const sent = {};
   const server = createServer((req, res) => {
@@ -44,10 +46,18 @@ export async function servePage(pageDir, route = (path) => ({ path }), encodings
       res.writeHead(404).end();
       return;
     }
-    const headers = { "Content-Type": types[extname(file)] || "application/octet-stream" };
+    const headers = { "Content-Type": types[extname(file)] || "application/octet-stream", "Cache-Control": "no-cache" };
     let body = routed.transform ? routed.transform(readFileSync(file)) : null;
     const accepted = (req.headers["accept-encoding"] ?? "").split(/\s*,\s*/);
     const encoding = compressed.has(extname(file)) && encodings.find((e) => accepted.includes(e));
+    if (!routed.transform) {
+      const { mtimeMs, size } = statSync(file);
+      headers["ETag"] = `"${Math.round(mtimeMs).toString(16)}-${size.toString(16)}-${encoding || "identity"}"`;
+      if (req.headers["if-none-match"] === headers["ETag"]) {
+        res.writeHead(304, { ETag: headers["ETag"] }).end();
+        return;
+      }
+    }
     if (encoding) {
       headers["Content-Encoding"] = encoding;
       headers["Vary"] = "Accept-Encoding";
