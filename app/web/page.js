@@ -129,6 +129,11 @@ var Module = { canvas: document.getElementById("screen") };
     }
   });
   Module.vkLevels.catch(function(e) { fail(e.message); });
+  // The program names a level file by its name alone; in the page it came out of the level pack.
+  Module.vkErrorText = function(message) {
+    var level = /^([0-9]{1,3}\.vrk): ([^]*)$/.exec(message);
+    return level ? VkText("levelInPack", {address: address(levelsFile), file: level[1], reason: level[2]}) : message;
+  };
 
   // Null for a page in the game's own language.
   Module.vkPictures = !picturesFile ? Promise.resolve(null) : fetchCounted(picturesFile).then(function(response) {

@@ -169,7 +169,7 @@ async function playDemo(query, what, warning = null) {
       Module.vkScreen.rgb().some((v) => v !== 0)`);
   check(held, `${what}: the last frame stays on the screen`);
   const note = await tab.eval("document.getElementById('demo-note')?.textContent ?? ''");
-  check(note.includes("The demo is over"), `${what}: the page says it is over ("${note}")`);
+  check(note.includes("Демонстрация окончена: 137 кадров."), `${what}: the page says it is over ("${note}")`);
   check(tab.errors.length === 0, `${what}: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
 }
 
@@ -390,6 +390,13 @@ async function languageChecks() {
   if (shots) await shot(tab, "menu-en.png");
   check(tab.errors.length === 0, `English: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
 
+  const demo = await openTab("en-GB,en");
+  await demo.cmd("Page.navigate", { url: `${origin}/index.html?demo=demos/energy.vkd` });
+  if (await demo.until("typeof Module !== 'undefined' && Module.vkDemoEnded === true", 20000, "an English demo ends")) {
+    const note = await demo.eval("document.getElementById('demo-note').textContent");
+    check(note === "The demo is over: 137 frames.", `an English page says the demo is over in English ("${note}")`);
+  }
+
   const russian = await openTab("en-GB,en");
   if (!(await loadGame(russian, "/index.html?lang=ru"))) return;
   check((await russian.eval("document.documentElement.lang")) === "ru" &&
@@ -404,12 +411,12 @@ async function languageChecks() {
 async function demoChecks() {
   await playDemo("demo=demos/energy.vkd", "the demo energy.vkd");
   await refusedDemo("demo=demos/bad.vkd", ["demos/bad.vkd:8: "], "a damaged demo");
-  await refusedDemo("demo=demos/other-level.vkd", ["demo was recorded with another 1.vrk", "playback refused"],
+  await refusedDemo("demo=demos/other-level.vkd", ["демонстрация записана с другим файлом 1.vrk", "отклонено"],
                     "a demo recorded on another level 1");
   await playDemo("demo=demos/other-level.vkd&force=1", "the demo on another level 1 with &force=1",
-                 "demo was recorded with another 1.vrk");
-  await refusedDemo("demo=demos/none.vkd", ["demos/none.vkd: cannot fetch the demo (HTTP 404)"], "a missing demo");
-  await refusedDemo("demo=http://example.invalid/energy.vkd", ["only demos on this page's own site"],
+                 "демонстрация записана с другим файлом 1.vrk");
+  await refusedDemo("demo=demos/none.vkd", ["demos/none.vkd: демонстрация не загружается (HTTP 404)"], "a missing demo");
+  await refusedDemo("demo=http://example.invalid/energy.vkd", ["только демонстрации с сайта этой страницы"],
                     "a demo on another site");
 }
 
@@ -502,7 +509,8 @@ try {
       return false;
     }
     const message = await broken.eval("document.getElementById('error-message').textContent");
-    check(message.length > 0, `the overlay ${when} names the error ("${message}")`);
+    check(message.startsWith(`${origin}/broken/levels.vkl, уровень 1.vrk: `) && message.length > 60,
+          `the overlay ${when} names the level pack, the level and the error ("${message}")`);
     const f0 = await broken.eval("Module.vkFrames");
     await sleep(300);
     check((await broken.eval("Module.vkFrames")) === f0, `frames hold while the overlay ${when} is open`);
