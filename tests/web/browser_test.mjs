@@ -338,6 +338,22 @@ async function recordsCheck() {
   own.close();
 }
 
+// The loading screen as a visitor on a slow line sees it (400 KB/s): its picture in the shots.
+async function loadingShot() {
+  const own = await servePage(pageDir);
+  const tab = await openTab();
+  await tab.cmd("Network.enable");
+  await tab.cmd("Network.emulateNetworkConditions", { offline: false, latency: 100, downloadThroughput: 400 * 1024,
+                                                     uploadThroughput: 100 * 1024 });
+  await tab.cmd("Page.navigate", { url: own.origin + "/index.html" });
+  const shown = await tab.until(`document.getElementById("progress") !== null &&
+      document.getElementById("progress").value > 0.2`, 20000, "the loading screen's progress");
+  if (shown) await shot(tab, "loading.png");
+  check(shown && (await tab.eval("Module.vkFirstFrameMs === undefined")), "a slow load shows its progress");
+  await tab.cmd("Page.close").catch(() => {});
+  own.close();
+}
+
 // A second visit with the server gone starts from the service worker's cache.
 async function offlineCheck() {
   const own = await servePage(pageDir);
@@ -542,6 +558,7 @@ try {
   if (menuFrame) await webglMenuCheck();
   await startChecks();
   await controlChecks();
+  if (shots) await loadingShot();
   await recordsCheck();
   await offlineCheck();
 } catch (e) {
