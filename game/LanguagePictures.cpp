@@ -5,6 +5,9 @@
 #include "game/MainForm.h"
 #include "platform/files/FormStream.h"
 
+#if defined(VK_LANGUAGE_PICTURES_FILE)
+#include "platform/files/WholeFile.h"
+#else
 #if defined(__wasm__)
 #include "LanguagePicturesSize.h"
 #else
@@ -13,6 +16,7 @@
 #endif
 
 VK_EMBED_FILE(vk_language_pictures_begin, VK_LANGUAGE_PICTURES_PATH, VK_LANGUAGE_PICTURES_SIZE_TEXT);
+#endif
 
 namespace {
 
@@ -54,11 +58,28 @@ void UsePicture(TForm1& form, const std::string& where, const TStoredProperties&
 
 } // namespace
 
+#if defined(VK_LANGUAGE_PICTURES_FILE)
+// The page's program carries none of these pictures: the page fetches their file only for a
+// visitor whose language is not the game's own and puts it in the program's file system, so that
+// the others never download it. Without the file the stored pictures stay.
+const TStoredForm& LanguagePictures() {
+    static const TStoredForm pictures = [] {
+        std::string error;
+        const std::optional<std::string> bytes = platform::ReadWholeFile(VK_LANGUAGE_PICTURES_FILE, 64u << 20, error);
+        if (!bytes) {
+            return TStoredForm{};
+        }
+        return ReadStoredForm(reinterpret_cast<const uint8_t*>(bytes->data()), bytes->size());
+    }();
+    return pictures;
+}
+#else
 const TStoredForm& LanguagePictures() {
     static const TStoredForm pictures = ReadStoredForm(
         vk_language_pictures_begin, VK_EMBEDDED_SIZE(vk_language_pictures_begin, VK_LANGUAGE_PICTURES_SIZE));
     return pictures;
 }
+#endif
 
 void UseLanguagePictures(TForm1& form, const std::string& language, const TStoredForm& pictures) {
     const TStoredComponent* own = PicturesOf(pictures, language);

@@ -118,14 +118,7 @@ RecordsUpdate RecordsFile::Add(const RunRecord& run) const {
     if (!result.Error.empty()) {
         return result;
     }
-    std::vector<RunRecord> table = result.Table;
-    if (std::none_of(table.begin(), table.end(), [&](const RunRecord& r) { return r.SameRun(run); })) {
-        table.push_back(run);
-    }
-    std::sort(table.begin(), table.end(), RunRecord::Before);
-    if (table.size() > kKept) {
-        table.resize(kKept);
-    }
+    std::vector<RunRecord> table = Merged(result.Table, run);
     // Nothing to write when the run did not make the table and the file holds it already.
     if (table.size() == result.Table.size() &&
         std::equal(table.begin(), table.end(), result.Table.begin(),

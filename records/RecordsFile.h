@@ -1,29 +1,17 @@
 #pragma once
 
-#include "records/RunRecord.h"
+#include "records/RecordsStore.h"
 
 #include <string>
 #include <vector>
-
-// The table after reading or changing the records file, and what went wrong on the way.
-struct RecordsUpdate {
-    std::vector<RunRecord> Table; // best first
-    // Why the file could not be read or written (naming it and the cause); the file is then as it
-    // was. Empty when all went well.
-    std::string Error;
-    // A damaged file that was moved aside, in one line; empty when none was.
-    std::string Warning;
-};
 
 // The records of a runs folder: the best runs as JSON in `records.json`, replaced whole through a
 // temporary file and a rename, so that a crash or a full disk leaves the old table whole. Games
 // running at once each add their runs under an exclusive lock (`records.lock`), reading the file
 // again and merging, so that none loses another's runs. A damaged file is moved aside to
 // `records.json.damaged-DATE` and a new table started.
-class RecordsFile {
+class RecordsFile : public RecordsStore {
 public:
-    // How many runs the table keeps.
-    static constexpr std::size_t kKept = 10;
     // The most a records file may hold; a larger one is taken for damaged.
     static constexpr std::size_t kMaxBytes = 1u << 20;
 
@@ -32,10 +20,10 @@ public:
     const std::string& Path() const { return path_; }
 
     // The table as the file holds it; a missing file holds none.
-    RecordsUpdate Read() const;
+    RecordsUpdate Read() const override;
     // Enters a run into the table: under the lock, the file read again, the run merged in and
     // the best kKept written back.
-    RecordsUpdate Add(const RunRecord& run) const;
+    RecordsUpdate Add(const RunRecord& run) const override;
 
     // The table as JSON text, and read back from it; false (with `why`) for a text that is not a
     // records table.

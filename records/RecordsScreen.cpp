@@ -25,6 +25,7 @@ constexpr const char* kHeadings[] = {N_("№"), N_("Очки"), N_("Уровен
 constexpr const char* kEmpty = N_("Рекордов пока нет: сыграйте!");
 constexpr const char* kHint = N_("↑↓ — выбор    Enter — смотреть    D — задание дня    Esc — назад");
 constexpr const char* kSubmitHint = N_("↑↓ — выбор   Enter — смотреть   S — отправить   D — задание дня   Esc — назад");
+constexpr const char* kPlainHint = N_("↑↓ — выбор    Enter — смотреть    Esc — назад");
 constexpr const char* kDailyMark = N_("день");
 
 bool Held(const platform::KeyState& keys, int key) {
@@ -42,8 +43,9 @@ std::string ShortTime(const std::string& localTime) {
 
 } // namespace
 
-RecordsScreen::RecordsScreen(std::vector<RunRecord> table, const std::optional<RunRecord>& marked, bool canSubmit)
-    : table_(std::move(table)), canSubmit_(canSubmit) {
+RecordsScreen::RecordsScreen(std::vector<RunRecord> table, const std::optional<RunRecord>& marked, bool canSubmit,
+                             bool offersDaily)
+    : table_(std::move(table)), canSubmit_(canSubmit), offersDaily_(offersDaily) {
     if (marked) {
         for (std::size_t i = 0; i < table_.size(); ++i) {
             if (table_[i].SameRun(*marked)) {
@@ -70,7 +72,7 @@ RecordsScreen::Action RecordsScreen::Keys(const platform::KeyState& keys) {
     if (Held(pressed, kDown) && selected_ + 1 < table_.size()) {
         ++selected_;
     }
-    if (Held(pressed, kKeyD)) {
+    if (offersDaily_ && Held(pressed, kKeyD)) {
         return Action::Daily;
     }
     if (table_.empty()) {
@@ -155,7 +157,7 @@ void RecordsScreen::Draw(TForm1& form) const {
             WriteCentred(*canvas, 418, note_);
         }
         canvas->Font.Size = 10;
-        WriteCentred(*canvas, 452, Tr(canSubmit_ ? kSubmitHint : kHint));
+        WriteCentred(*canvas, 452, Tr(canSubmit_ ? kSubmitHint : offersDaily_ ? kHint : kPlainHint));
         canvas->Detach();
     }
     if (pointerX_ >= 0 && pointerY_ >= 0) {

@@ -12,14 +12,17 @@ class TForm1;
 
 // The records screen, in the game's look: the title picture dimmed behind, the ten best runs one a
 // row in the game's font, the chosen row lit and the row of the session's new run marked. Up and
-// Down choose a row, Enter (or a click on a row) watches it, D starts the daily challenge, S offers
-// the chosen run to the leaderboard when a server is set, Esc closes the screen.
+// Down choose a row, Enter (or a click on a row) watches it, D starts the daily challenge where the
+// game offers it, S offers the chosen run to the leaderboard when a server is set, Esc closes the
+// screen.
 class RecordsScreen {
 public:
     enum class Action { None, Close, Watch, Daily, Submit };
 
-    // `marked`: the session's new run, marked where it is in the table.
-    RecordsScreen(std::vector<RunRecord> table, const std::optional<RunRecord>& marked, bool canSubmit);
+    // `marked`: the session's new run, marked where it is in the table; `offersDaily`: D starts the
+    // daily challenge (the page has none).
+    RecordsScreen(std::vector<RunRecord> table, const std::optional<RunRecord>& marked, bool canSubmit,
+                  bool offersDaily = true);
 
     // The keys held now, by key position: acts on the one just pressed. The keys held when the
     // screen opens count only once released.
@@ -43,6 +46,7 @@ private:
     std::vector<RunRecord> table_;
     std::optional<std::size_t> marked_;
     bool canSubmit_;
+    bool offersDaily_;
     std::size_t selected_ = 0;
     platform::KeyState held_{};
     bool seen_ = false;

@@ -26,7 +26,7 @@ std::string LocalTimeOf(int64_t ms) {
 
 } // namespace
 
-RunKeeper::RunKeeper(RecordsFile records, std::string demoName, std::string dailyDate)
+RunKeeper::RunKeeper(std::unique_ptr<RecordsStore> records, std::string demoName, std::string dailyDate)
     : records_(std::move(records)), demoName_(std::move(demoName)), dailyDate_(std::move(dailyDate)) {}
 
 void RunKeeper::AfterFrame(const TForm1& form, uint64_t frame, uint64_t elapsedMs) {
@@ -67,7 +67,7 @@ void RunKeeper::Keep(const TForm1& form, const GameRun& run, uint64_t elapsedMs)
     record.Daily = dailyDate_;
     record.FinalState = StateJson::Final(form, run.LastFrame, ScreenHash::OfForm(form));
 
-    RecordsUpdate update = records_.Add(record);
+    RecordsUpdate update = records_->Add(record);
     if (!update.Warning.empty() && OnWarning) {
         OnWarning(update.Warning);
     }

@@ -2,22 +2,23 @@
 
 #include "demo/RunTracker.h"
 #include "demo/SessionObserver.h"
-#include "records/RecordsFile.h"
+#include "records/RecordsStore.h"
 #include "records/RunRecord.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-// Keeps the runs of one recorded session: each run that ends is entered into the records file,
-// with the state line after its last frame and where it lies in the session's demo. A records
-// file that cannot be written is reported once (OnWarning) and the session goes on.
+// Keeps the runs of one recorded session: each run that ends is entered into the records, with
+// the state line after its last frame and where it lies in the session's demo. Records that
+// cannot be written are reported once (OnWarning) and the session goes on.
 class RunKeeper : public SessionObserver {
 public:
-    // `demoName` is the session demo's name in the records' folder; `dailyDate` the date of a
-    // daily session, empty otherwise.
-    RunKeeper(RecordsFile records, std::string demoName, std::string dailyDate = {});
+    // `demoName` is the session demo's name where the records keep demos; `dailyDate` the date of
+    // a daily session, empty otherwise.
+    RunKeeper(std::unique_ptr<RecordsStore> records, std::string demoName, std::string dailyDate = {});
 
     void AfterFrame(const TForm1& form, uint64_t frame, uint64_t elapsedMs) override;
     void SessionEnded(const TForm1& form, bool closed, uint64_t frames, uint64_t elapsedMs) override;
@@ -32,7 +33,7 @@ public:
 private:
     void Keep(const TForm1& form, const GameRun& run, uint64_t elapsedMs);
 
-    RecordsFile records_;
+    std::unique_ptr<RecordsStore> records_;
     std::string demoName_;
     std::string dailyDate_;
     RunTracker tracker_;

@@ -43,13 +43,13 @@ bool RunsFolder::Make(std::string& error) const {
     return true;
 }
 
-std::string RunsFolder::NewSessionName() const {
+std::string RunsFolder::NewSessionName(const std::string& tag) const {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = std::string(kPrefix) + stamp + "-" + std::to_string(::getpid());
+    const std::string base = std::string(kPrefix) + stamp + "-" + (tag.empty() ? std::to_string(::getpid()) : tag);
     std::string name = base + std::string(kSuffix);
     std::error_code ec;
     for (int n = 2; fs::exists(fs::symlink_status(PathOf(name), ec)); ++n) {

@@ -26,9 +26,10 @@ public:
     std::string PathOf(const std::string& name) const { return path_ + "/" + name; }
     // Makes the folder; false, `error` naming it and the cause, when it cannot be made.
     bool Make(std::string& error) const;
-    // A name for a new session's demo, from the local date and time and the process:
-    // "session-20240501-141503-4242.vkd".
-    std::string NewSessionName() const;
+    // A name for a new session's demo, from the local date and time and `tag`, which tells apart
+    // games started in the same second (by default the process: "session-20240501-141503-4242.vkd";
+    // the page, whose tabs keep their runs in one store, gives a random number).
+    std::string NewSessionName(const std::string& tag = {}) const;
     // A session demo: a name this folder gives.
     static bool IsSessionName(const std::string& name);
 

@@ -1,6 +1,7 @@
 #include "records/SessionRuns.h"
 
 #include "platform/files/FileLock.h"
+#include "records/RecordsFile.h"
 
 SessionRuns::SessionRuns(const std::string& folder, const std::string& dailyDate,
                          std::function<void(const std::string&)> warn)
@@ -18,7 +19,7 @@ SessionRuns::SessionRuns(const std::string& folder, const std::string& dailyDate
     folder_.Recover();
     demoName_ = folder_.NewSessionName();
     demoPath_ = folder_.PathOf(demoName_);
-    keeper_ = std::make_unique<RunKeeper>(RecordsFile(folder_.Path()), demoName_, dailyDate);
+    keeper_ = std::make_unique<RunKeeper>(std::make_unique<RecordsFile>(folder_.Path()), demoName_, dailyDate);
     keeper_->OnWarning = warn_;
     ready_ = true;
 }

@@ -13,9 +13,9 @@ import http.server
 import os
 import sys
 
-COMPRESSED = {".html", ".js", ".wasm", ".json", ".webmanifest", ".vkl"}
+COMPRESSED = {".html", ".js", ".wasm", ".json", ".webmanifest", ".vkl", ".vkf"}
 TYPES = {".wasm": "application/wasm", ".js": "text/javascript", ".webmanifest": "application/manifest+json",
-         ".vkl": "application/octet-stream", ".html": "text/html; charset=utf-8"}
+         ".vkl": "application/octet-stream", ".vkf": "application/octet-stream", ".html": "text/html; charset=utf-8"}
 
 
 class PageHandler(http.server.SimpleHTTPRequestHandler):
@@ -31,16 +31,28 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
             return super().send_head()
         for coding, suffix in (("br", ".br"), ("gzip", ".gz")):
             if coding in accepted and os.path.isfile(path + suffix):
-                with open(path + suffix, "rb") as f:
+                source = path + suffix
+                with open(source, "rb") as f:
                     body = f.read()
                 break
         else:
             if "gzip" not in accepted:
                 return super().send_head()
             coding = "gzip"
+            source = path
             with open(path, "rb") as f:
                 body = gzip.compress(f.read())
+        # The copy's time and size tell it apart, so that the browser asks again and is told it is
+        # unchanged (304) rather than sent it anew (the service worker's install asks so).
+        copy = os.stat(source)
+        etag = '"%x-%x-%s"' % (copy.st_mtime_ns, copy.st_size, coding)
+        if self.headers.get("If-None-Match") == etag:
+            self.send_response(304)
+            self.send_header("ETag", etag)
+            self.end_headers()
+            return None
         self.send_response(200)
+        self.send_header("ETag", etag)
         self.send_header("Content-Type", TYPES.get(extension, self.guess_type(path)))
         self.send_header("Content-Encoding", coding)
         self.send_header("Content-Length", str(len(body)))

@@ -111,8 +111,10 @@ web | serve | webtest | webbench)
         cmake --build build -j "$jobs" --target vk_menuframe vk_levels vk_translations
         (cd build/run && ../tools/vk_menuframe ../../build-web/menu-frame.ppm &&
             ../tools/vk_menuframe --lang en ../../build-web/menu-frame-en.ppm)
+        # Its pictures (the loading screen on a slow line, the menu, play, the records) stay in
+        # build-web/shots.
         node tests/web/browser_test.mjs build-web/page --menu-frame build-web/menu-frame.ppm \
-            --menu-frame-en build-web/menu-frame-en.ppm
+            --menu-frame-en build-web/menu-frame-en.ppm --shots build-web/shots
         # The leaderboard server's page, its watch links playing demos in the page it serves, and
         # the page's offer to send the game just played.
         cmake --build build -j "$jobs" --target vorkalith-server

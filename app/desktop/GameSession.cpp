@@ -1,12 +1,12 @@
 #include "app/desktop/GameSession.h"
 
-#include "app/desktop/WindowGate.h"
 #include "demo/DailyPlatform.h"
 #include "demo/DemoReader.h"
 #include "demo/DemoWriter.h"
 #include "demo/FrameLoop.h"
 #include "demo/RecordingPlatform.h"
 #include "demo/RemappingPlatform.h"
+#include "demo/WindowGate.h"
 #include "game/MainForm.h"
 #include "platform/app/Application.h"
 #include "platform/base/Translate.h"

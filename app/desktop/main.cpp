@@ -2,11 +2,11 @@
 // the game in sessions that keep their runs, or a demo, a verification or the records.
 #include "app/desktop/GameSession.h"
 #include "app/desktop/LeaderboardSender.h"
-#include "app/desktop/WindowGate.h"
 #include "client/RunSubmitter.h"
 #include "demo/DailyPlatform.h"
 #include "demo/DemoCommands.h"
 #include "demo/RemappingPlatform.h"
+#include "demo/WindowGate.h"
 #include "game/CommandLine.h"
 #include "game/LevelFolder.h"
 #include "game/MainForm.h"

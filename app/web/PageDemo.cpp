@@ -3,6 +3,8 @@
 #include "demo/DemoReader.h"
 #include "demo/LevelDigests.h"
 #include "platform/app/Platform.h"
+#include "platform/base/ControlEscape.h"
+#include "platform/base/Translate.h"
 
 #include <emscripten.h>
 
@@ -22,16 +24,18 @@ EM_JS(void, vk_demo_text, (int what, char* buffer, int size), {
 
 EM_JS(void, vk_demo_refused, (const char* message), {
     Module.vkDemoRefused = UTF8ToString(message);
-    Module.vkDemoNote("The demo cannot be played.");
+    Module.vkDemoNote("", "demoRefused");
 });
 
 EM_JS(void, vk_demo_note, (const char* note), { Module.vkDemoNote(UTF8ToString(note)); });
 
-EM_JS(void, vk_demo_ended, (const char* finalState, int endedEarly, const char* note), {
+// The note at the end in the page's language: the frames played, and the demo's when the game ended
+// before it.
+EM_JS(void, vk_demo_ended, (const char* finalState, int endedEarly, int frames, int total), {
     Module.vkDemoFinal = UTF8ToString(finalState);
     Module.vkDemoEndedEarly = endedEarly !== 0;
     Module.vkDemoEnded = true;
-    Module.vkDemoNote(UTF8ToString(note));
+    Module.vkDemoNote("", endedEarly ? "demoEndedEarly" : "demoOver", {frames: frames, total: total});
 });
 // clang-format on
 
@@ -40,6 +44,15 @@ std::string PageText(int what) {
     std::string text(static_cast<std::size_t>(vk_demo_text_bytes(what)), '\0');
     vk_demo_text(what, text.data(), static_cast<int>(text.size()));
     text.resize(text.size() - 1);
+    return text;
+}
+
+// `text` with {name} in it replaced by `value`.
+std::string Filled(std::string text, const std::string& name, const std::string& value) {
+    const std::string mark = "{" + name + "}";
+    if (const std::size_t at = text.find(mark); at != std::string::npos) {
+        text.replace(at, mark.size(), value);
+    }
     return text;
 }
 } // namespace
@@ -61,20 +74,21 @@ std::string PageDemo::Read(Demo& demo, std::string& warning) {
         // Named as the page's address names it, not by the file it was put in.
         return DemoError(e.Line, e.Message, address).what();
     } catch (const std::exception& e) {
-        return address + ": cannot be read (" + e.what() + ")";
+        return Filled(Filled(Tr("{address}: не читается ({reason})"), "address", address), "reason", e.what());
     }
     std::string differing;
     for (const std::string& name : LevelDigests::Differing(demo)) {
-        differing += LevelDigests::DifferingMessage(name) + "\n";
+        differing +=
+            Filled(Tr("демонстрация записана с другим файлом {file}"), "file", platform::EscapeControls(name)) + "\n";
     }
     if (differing.empty()) {
         return {};
     }
     if (force) {
-        warning = differing + "(played all the same)";
+        warning = differing + Tr("(сыграна всё равно)");
         return {};
     }
-    return differing + "playback refused (&force=1 in the address plays it all the same)";
+    return differing + Tr("воспроизведение отклонено (&force=1 в адресе всё равно проиграет её)");
 }
 
 PageDemo::PageDemo(platform::Platform& window, Demo demo) : demo_(std::move(demo)), player_(&window, demo_) {}
@@ -98,10 +112,6 @@ std::unique_ptr<PageDemo> PageDemo::Open(platform::Platform& window) {
 }
 
 void PageDemo::Ended() {
-    std::string note = "The demo is over after " + std::to_string(player_.Frames()) + " frames.";
-    if (player_.EndedEarly()) {
-        note = "The game ended at frame " + std::to_string(player_.Frames()) + " of the demo's " +
-               std::to_string(demo_.FrameCount()) + ": the replay went another way than the recording.";
-    }
-    vk_demo_ended(player_.FinalState().c_str(), player_.EndedEarly() ? 1 : 0, note.c_str());
+    vk_demo_ended(player_.FinalState().c_str(), player_.EndedEarly() ? 1 : 0, static_cast<int>(player_.Frames()),
+                  static_cast<int>(demo_.FrameCount()));
 }

@@ -23,7 +23,7 @@
     var url = new URL(address, location.href);
     // Another site's file would be another site's say over this page.
     if (url.origin !== location.origin) {
-      throw new Error("only demos on this page's own site are played");
+      throw new Error(VkText("demoOtherSite"));
     }
     fetched = fetch(url.href)
       .then(function(response) {
@@ -31,13 +31,13 @@
           throw new Error("HTTP " + response.status);
         }
         if (Number(response.headers.get("Content-Length")) > maxBytes) {
-          throw new Error("too large for a demo");
+          throw new Error(VkText("demoTooLarge"));
         }
         return response.arrayBuffer();
       })
       .then(function(buffer) {
         if (buffer.byteLength > maxBytes) {
-          throw new Error("too large for a demo");
+          throw new Error(VkText("demoTooLarge"));
         }
         return new Uint8Array(buffer);
       });
@@ -45,7 +45,7 @@
     fetched = Promise.reject(e);
   }
   fetched = fetched.catch(function(e) {
-    Module.vkDemoError = address + ": cannot fetch the demo (" + e.message + ")";
+    Module.vkDemoError = VkText("demoFetchError", {address: address, reason: e.message});
     return null;
   });
 
@@ -65,8 +65,12 @@
     return what === 0 ? address : Module.vkDemoError;
   };
 
-  // A line under the held last frame, so that a viewer knows the demo is over and not stuck.
-  Module.vkDemoNote = function(text) {
+  // A line under the held last frame, so that a viewer knows the demo is over and not stuck: `key`
+  // names a text of the page's (texts.js) filled in with `values`, or else `text` is shown as it is.
+  Module.vkDemoNote = function(text, key, values) {
+    if (key) {
+      text = VkText(key, values);
+    }
     if (typeof document === "undefined") {
       return;
     }

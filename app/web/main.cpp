@@ -1,5 +1,6 @@
 // Vorkalith in a web page: starts the application with its main form and runs one step of the
-// message loop per frame, frames driven by the browser's animation frames and paced to 60 Hz.
+// message loop per frame, frames driven by the browser's animation frames and paced to 60 Hz; the
+// player's game is a session that keeps its runs in the browser's records (PageSession).
 // With ?demo=URL in the page's address a recorded demo is played instead, one demo frame per
 // frame, its last frame held at the end.
 #include "app/web/PageDemo.h"
@@ -85,8 +86,8 @@ void UsePageLanguage() {
 
 struct Game {
     platform::WebPlatform Platform;
-    // The player's game is recorded, for the page's offer to send it to a leaderboard server.
-    std::unique_ptr<PageSession> Session = PageSession::Start(Platform);
+    // The player's game, recorded and its runs kept; none when a demo plays instead.
+    std::unique_ptr<PageSession> Session = PageDemo::Asked() ? nullptr : PageSession::Start(Platform);
     TApplication Application{Session ? Session->Platform() : Platform};
     std::unique_ptr<PageDemo> Demo; // set when a demo plays in place of the game
     platform::FramePacer Pacer;
@@ -109,16 +110,10 @@ EM_BOOL Frame(double now, void*) {
     const double start = emscripten_get_now();
     if (game->Demo) {
         game->Demo->Player().Step();
-    } else {
-        if (game->Session) {
-            game->Session->BeginFrame();
-        }
-        if (game->Application.Step()) {
-            game->Application.Idle();
-        }
-        if (game->Session) {
-            game->Session->EndFrame();
-        }
+    } else if (game->Session) {
+        game->Session->Frame();
+    } else if (game->Application.Step()) {
+        game->Application.Idle();
     }
     const double stepMs = emscripten_get_now() - start;
     game->HandlerMs += stepMs;
@@ -137,7 +132,8 @@ EM_BOOL Frame(double now, void*) {
 } // namespace
 
 // A look at the game for the page's browser test: 0 the game state, 1 and 2 the ship's position,
-// 3 its heading, 4 whether the menu has slid into place.
+// 3 its heading, 4 whether the menu has slid into place, 5 the runs the records screen lists (-1
+// while it is closed), 6 whether a run of the records is watched.
 extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
     if (game == nullptr || (!game->Demo && !game->Application.HasMainForm())) {
         return -1;
@@ -148,6 +144,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE double vk_probe(int what) {
         return -1;
     }
     switch (what) {
+    case 5:
+        return game->Session ? game->Session->RecordsRows() : -1;
+    case 6:
+        return game->Session && game->Session->Watching() ? 1 : 0;
     case 0:
         return world.GameState;
     case 1:
@@ -186,7 +186,11 @@ int main() {
         if (!game->Demo) {
             return 0;
         }
-    } else if (!CreateMainForm(game->Application)) {
+    } else if (TForm1* form = CreateMainForm(game->Application)) {
+        if (game->Session) {
+            game->Session->Attach(game->Application, *form);
+        }
+    } else {
         return 1;
     }
     EM_ASM({ Module.vkFormMs = performance.now(); });

@@ -8,6 +8,8 @@ var Module = { canvas: document.getElementById("screen") };
   var files = (self.VkPageFiles && self.VkPageFiles.files) || {};
   var programFile = "vorkalith.wasm";
   var levelsFile = "levels.vkl";
+  // The pictures with words of the other languages, wanted only by a page in one of them.
+  var picturesFile = VkLanguage ? "LanguagePictures.vkf" : null;
   var failed = false;
 
   function byId(id) {
@@ -61,7 +63,7 @@ var Module = { canvas: document.getElementById("screen") };
   function progress(name, bytes) {
     done[name] = bytes;
     var got = 0, total = 0;
-    [programFile, levelsFile].forEach(function(file) {
+    [programFile, levelsFile, picturesFile].forEach(function(file) {
       got += done[file] || 0;
       total += files[file] || done[file] || 0;
     });
@@ -127,6 +129,19 @@ var Module = { canvas: document.getElementById("screen") };
     }
   });
   Module.vkLevels.catch(function(e) { fail(e.message); });
+  // The program names a level file by its name alone; in the page it came out of the level pack.
+  Module.vkErrorText = function(message) {
+    var level = /^([0-9]{1,3}\.vrk): ([^]*)$/.exec(message);
+    return level ? VkText("levelInPack", {address: address(levelsFile), file: level[1], reason: level[2]}) : message;
+  };
+
+  // Null for a page in the game's own language.
+  Module.vkPictures = !picturesFile ? Promise.resolve(null) : fetchCounted(picturesFile).then(function(response) {
+    return response.arrayBuffer();
+  }).then(function(buffer) {
+    return new Uint8Array(buffer);
+  });
+  Module.vkPictures.catch(function(e) { fail(e.message); });
 
   var script = document.createElement("script");
   script.async = true;

@@ -74,6 +74,10 @@ EM_JS(int, vk_page_hidden, (), { return (typeof document !== "undefined" && docu
 EM_JS(void, vk_show_error, (const char* title, const char* message), {
     var t = UTF8ToString(title);
     var m = UTF8ToString(message);
+    // The page may say more of a message than the program knows (where its files came from).
+    if (typeof Module.vkErrorText === "function") {
+        m = Module.vkErrorText(m);
+    }
     if (typeof document === "undefined") {
         console.log(t + ": " + m);
         return;

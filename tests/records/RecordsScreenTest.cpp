@@ -5,7 +5,7 @@
 namespace {
 
 using Action = RecordsScreen::Action;
-constexpr int kEsc = 1, kEnter = 28, kUp = 200, kDown = 208, kKeyS = 31;
+constexpr int kEsc = 1, kEnter = 28, kUp = 200, kDown = 208, kKeyS = 31, kKeyD = 32;
 
 RunRecord Record(uint64_t first) {
     RunRecord r;
@@ -44,6 +44,17 @@ TEST(RecordsScreenTest, ArrowsChooseARowWithinTheTableAndEnterWatchesIt) {
     EXPECT_EQ(Press(screen, kEnter), Action::Watch);
     EXPECT_EQ(Press(screen, kKeyS), Action::None); // no server
     EXPECT_EQ(Press(screen, kEsc), Action::Close);
+}
+
+TEST(RecordsScreenTest, DStartsTheDailyChallengeOnlyWhereItIsOffered) {
+    RecordsScreen desktop({Record(1)}, std::nullopt, false);
+    desktop.Keys(Keys({}));
+    EXPECT_EQ(Press(desktop, kKeyD), Action::Daily);
+
+    RecordsScreen page({Record(1)}, std::nullopt, false, false);
+    page.Keys(Keys({}));
+    EXPECT_EQ(Press(page, kKeyD), Action::None);
+    EXPECT_EQ(Press(page, kEnter), Action::Watch);
 }
 
 TEST(RecordsScreenTest, KeysHeldAsTheScreenOpensActOnlyOncePressedAgain) {

@@ -1,5 +1,7 @@
 #include "records/RunKeeper.h"
 
+#include "records/RecordsFile.h"
+
 #include "demo/HeadlessSession.h"
 #include "demo/VerifySupport.h"
 #include "game/ScratchFolder.h"
@@ -33,7 +35,7 @@ protected:
 
     std::vector<std::string> Play() {
         std::vector<std::string> told;
-        RunKeeper keeper(RecordsFile(Folder()), "session-x.vkd");
+        RunKeeper keeper(std::make_unique<RecordsFile>(Folder()), "session-x.vkd");
         keeper.OnWarning = [&](const std::string& message) { told.push_back(message); };
         start.Observer = &keeper;
         PlaySession(start, TwoGames());
@@ -63,7 +65,7 @@ TEST_F(RunKeeperTest, EachRunThatEndsIsKeptWithWhereItLiesInTheDemo) {
 }
 
 TEST_F(RunKeeperTest, TimePausedIsNoTimePlayed) {
-    RunKeeper keeper(RecordsFile(Folder()), "session-x.vkd");
+    RunKeeper keeper(std::make_unique<RecordsFile>(Folder()), "session-x.vkd");
     start.Observer = &keeper;
     std::vector<SessionStep> steps = StartGame();
     // 60 frames played, 600 paused (P), 60 played, then Esc.

@@ -75,4 +75,12 @@ TEST_F(RunsFolderTest, NewSessionNamesAreSessionNamesAndNeverTaken) {
     EXPECT_FALSE(RunsFolder::IsSessionName("session-.vkd"));
 }
 
+TEST_F(RunsFolderTest, ATagTellsApartSessionsStartedInTheSameSecond) {
+    const std::string tagged = folder.NewSessionName("123456789");
+    EXPECT_TRUE(RunsFolder::IsSessionName(tagged)) << tagged;
+    EXPECT_TRUE(tagged.ends_with("-123456789.vkd")) << tagged;
+    scratch.Write("runs/" + tagged, "taken");
+    EXPECT_NE(folder.NewSessionName("123456789"), tagged);
+}
+
 } // namespace

@@ -2,7 +2,7 @@
 // 127.0.0.1, and headless Chromium driven over its DevTools protocol on a pipe (no network port,
 // no packages), with tabs that keep every console error.
 import { spawn } from "node:child_process";
-import { mkdtempSync, readFileSync, rmSync, existsSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync, existsSync, statSync } from "node:fs";
 import { createServer } from "node:http";
 import { tmpdir } from "node:os";
 import { extname, join, normalize } from "node:path";
@@ -18,7 +18,7 @@ export const check = (ok, what) => {
 };
 
 // What a web server sends compressed: text and the program's code.
-const compressed = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest", ".vkl"]);
+const compressed = new Set([".html", ".js", ".mjs", ".wasm", ".json", ".webmanifest", ".vkl", ".vkf"]);
 const suffixes = { br: ".br", gzip: ".gz" };
 
 const types = {
@@ -31,8 +31,12 @@ const types = {
 // the browser takes, from the file's compressed copy beside it (FILE.br, FILE.gz, as the build
 // writes them) or else compressed at gzip's usual level. route(path) may send a request
 // elsewhere and change the file on its way out: it answers { path, transform } where transform
-// (if given) maps the file's bytes to the body. Resolves to the server's origin and a close function.
+// (if given) maps the file's bytes to the body. A file sent as it is carries an ETag, and a
+// request that names it is answered 304 without a body, as real servers do. Resolves to the
+// server's origin, a close function and `sent`, the bytes of each body sent by path (added up
+// over requests).
 export async function servePage(pageDir, route = (path) => ({ path }), encodings = ["br", "gzip"]) {
+  const sent = {};
   const server = createServer((req, res) => {
     let path = decodeURIComponent(new URL(req.url, "http://x").pathname);
     if (path.endsWith("/")) path += "index.html";
@@ -42,10 +46,18 @@ export async function servePage(pageDir, route = (path) => ({ path }), encodings
       res.writeHead(404).end();
       return;
     }
-    const headers = { "Content-Type": types[extname(file)] || "application/octet-stream" };
+    const headers = { "Content-Type": types[extname(file)] || "application/octet-stream", "Cache-Control": "no-cache" };
     let body = routed.transform ? routed.transform(readFileSync(file)) : null;
     const accepted = (req.headers["accept-encoding"] ?? "").split(/\s*,\s*/);
     const encoding = compressed.has(extname(file)) && encodings.find((e) => accepted.includes(e));
+    if (!routed.transform) {
+      const { mtimeMs, size } = statSync(file);
+      headers["ETag"] = `"${Math.round(mtimeMs).toString(16)}-${size.toString(16)}-${encoding || "identity"}"`;
+      if (req.headers["if-none-match"] === headers["ETag"]) {
+        res.writeHead(304, { ETag: headers["ETag"] }).end();
+        return;
+      }
+    }
     if (encoding) {
       headers["Content-Encoding"] = encoding;
       headers["Vary"] = "Accept-Encoding";
@@ -56,14 +68,16 @@ export async function servePage(pageDir, route = (path) => ({ path }), encodings
         body = gzipSync(body ?? readFileSync(file));
       }
     }
-    res.writeHead(200, headers).end(body ?? readFileSync(file));
+    body ??= readFileSync(file);
+    sent[path] = (sent[path] ?? 0) + body.length;
+    res.writeHead(200, headers).end(body);
   });
   await new Promise((r) => server.listen(0, "127.0.0.1", r));
   const close = () => {
     server.close();
     server.closeAllConnections();
   };
-  return { origin: `http://127.0.0.1:${server.address().port}`, close };
+  return { origin: `http://127.0.0.1:${server.address().port}`, close, sent };
 }
 
 // Chromium with the DevTools protocol on file descriptors 3 (commands) and 4 (answers), its
@@ -191,4 +205,25 @@ export async function startupSplit(tab) {
       performance.getEntriesByType("resource").find((r) => r.name.endsWith(".wasm")).responseEnd,
       Module.vkMainMs, Module.vkFormMs, Module.vkFirstFrameMs].map(Math.round)`);
   return Object.fromEntries(["page", "script", "wasm", "main", "form", "frame"].map((k, i) => [k, times[i]]));
+}
+
+// A first visit of the game page in the browser's `languages`, from a server of its own (so that
+// nothing of the page is in the browser's cache or service workers yet) that sends `encoding`
+// (br or gzip) only. Waits until the game shows its first frame and the service worker has kept
+// the page, and a moment more; resolves to the bytes sent by path, or null when the page did not
+// get that far.
+export async function firstVisit(chrome, pageDir, languages, encoding) {
+  const server = await servePage(pageDir, undefined, [encoding]);
+  const tab = await chrome.openTab(languages);
+  try {
+    await tab.cmd("Page.navigate", { url: `${server.origin}/index.html` });
+    const ready = await tab.until("typeof Module !== 'undefined' && Module.vkFirstFrameMs !== undefined && " +
+                                  "navigator.serviceWorker.controller !== null", 30000,
+                                  `a first visit in ${languages} with ${encoding}`);
+    await sleep(500);
+    return ready ? { ...server.sent } : null;
+  } finally {
+    await tab.cmd("Page.close").catch(() => {});
+    server.close();
+  }
 }

@@ -36,8 +36,8 @@ if (!existsSync(join(pageDir, "index.html"))) {
 }
 
 // The page over HTTP on 127.0.0.1. Under /broken/ level 1 in the level pack is cut short to 100
-// bytes, as a damaged file is; under /badpack/ the pack itself is cut short; under /nowasm/ and
-// /nolevels/ the program or the level pack is missing.
+// bytes, as a damaged file is; under /badpack/ the pack itself is cut short; under /nowasm/,
+// /nolevels/ and /nopictures/ the program, the level pack or the English pictures are missing.
 const cutLevelOne = (bytes) => {
   const headEnd = bytes.indexOf("\n\n") + 2;
   const lines = bytes.toString("latin1", 0, headEnd - 2).split("\n");
@@ -68,11 +68,11 @@ const serveDemo = (name) => {
 };
 const server = await servePage(pageDir, (path) => {
   if (path.startsWith("/demos/")) return serveDemo(path.slice("/demos/".length));
-  const [, folder, inner] = path.match(/^\/(broken|badpack|nowasm|nolevels)(\/.*)$/) ?? [];
+  const [, folder, inner] = path.match(/^\/(broken|badpack|nowasm|nolevels|nopictures)(\/.*)$/) ?? [];
   if (!folder) return { path };
   if (folder === "broken") return { path: inner, transform: inner === "/levels.vkl" ? cutLevelOne : null };
   if (folder === "badpack") return { path: inner, transform: inner === "/levels.vkl" ? (b) => b.subarray(0, 1000) : null };
-  const missing = folder === "nowasm" ? "/vorkalith.wasm" : "/levels.vkl";
+  const missing = { nowasm: "/vorkalith.wasm", nolevels: "/levels.vkl", nopictures: "/LanguagePictures.vkf" }[folder];
   return { path: inner === missing ? "/no-such-file" : inner };
 });
 const origin = server.origin;
@@ -103,7 +103,8 @@ async function loadGame(tab, path) {
 }
 
 // The canvas against a binary PPM of the same size, pixel for pixel, except the frame-rate text's
-// box at the top left (its font is the browser's there).
+// box at the top left and the title's hint line at the bottom, which the player's game shows (their
+// font is the browser's there).
 async function sameMenu(tab, ppm, tolerance = 0) {
   const header = ppm.toString("latin1", 0, 20).match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
   if (!header) throw new Error(`${menuFrame}: not a binary PPM`);
@@ -121,7 +122,7 @@ async function sameMenu(tab, ppm, tolerance = 0) {
   let differing = 0, first = null;
   for (let y = 0; y < height; y++) {
     for (let x = 0; x < width; x++) {
-      if (x < 120 && y < 24) continue;
+      if ((x < 120 && y < 24) || y >= 448) continue;
       const i = (y * width + x) * 3;
       if ([0, 1, 2].some((c) => Math.abs(shown[i + c] - reference[i + c]) > tolerance)) {
         differing++;
@@ -168,7 +169,7 @@ async function playDemo(query, what, warning = null) {
       Module.vkScreen.rgb().some((v) => v !== 0)`);
   check(held, `${what}: the last frame stays on the screen`);
   const note = await tab.eval("document.getElementById('demo-note')?.textContent ?? ''");
-  check(note.includes("The demo is over"), `${what}: the page says it is over ("${note}")`);
+  check(note.includes("Демонстрация окончена: 137 кадров."), `${what}: the page says it is over ("${note}")`);
   check(tab.errors.length === 0, `${what}: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
 }
 
@@ -214,6 +215,8 @@ async function refusedStart(path, expected, what, setup = null) {
 async function startChecks() {
   await refusedStart("/nowasm/index.html", [`${origin}/nowasm/vorkalith.wasm`, "HTTP 404"], "a missing program");
   await refusedStart("/nolevels/index.html", [`${origin}/nolevels/levels.vkl`, "HTTP 404"], "a missing level pack");
+  await refusedStart("/nopictures/index.html?lang=en", [`${origin}/nopictures/LanguagePictures.vkf`, "HTTP 404"],
+                     "missing English pictures");
   await refusedStart("/badpack/index.html", [`${origin}/badpack/levels.vkl`, "повреждён"], "a damaged level pack");
   // A browser without WebAssembly SIMD: every module with a SIMD instruction (prefix 0xfd) fails.
   const noSimd = `(() => { const validate = WebAssembly.validate;
@@ -283,6 +286,74 @@ async function controlChecks() {
   check(tab.errors.length === 0, `controls: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
 }
 
+// The records kept by the browser: a short game played, the page loaded again, and R in the menu
+// lists the run, which Enter watches. A server of its own gives the page a site with no records yet.
+async function recordsCheck() {
+  const own = await servePage(pageDir);
+  const tab = await openTab();
+  await tab.cmd("Page.navigate", { url: own.origin + "/index.html" });
+  if (!(await tab.until("typeof Module !== 'undefined' && Module.vkFirstFrameMs !== undefined && Module._vk_probe(4) === 1", 20000, "records: menu"))) {
+    own.close();
+    return;
+  }
+  await tab.key("KeyR", 82, 100);
+  check(await tab.until("Module._vk_probe(5) === 0", 3000, "records: R opens an empty table"),
+        "R in the menu opens the records screen, empty on a first visit");
+  await tab.key("Escape", 27, 100);
+  check(await tab.until("Module._vk_probe(5) === -1", 3000, "records: Esc closes"), "Esc closes the records screen");
+  await tab.click(320, 240);
+  check((await tab.probe(0)) === 1, "records: a game starts");
+  await tab.key("ArrowRight", 39, 1500);
+  await tab.key("Escape", 27, 100);
+  await tab.until("Module._vk_probe(0) === 0 && Module._vk_probe(4) === 1", 5000, "records: back in the menu");
+  // The browser writes the run behind; the table in IndexedDB shows when it is there.
+  const kept = `new Promise((done) => { const r = indexedDB.open("vorkalith", 1);
+      r.onsuccess = () => { const g = r.result.transaction("records").objectStore("records").get("table");
+        g.onsuccess = () => { r.result.close(); done(typeof g.result === "string" && g.result.includes('"Demo"')); };
+        g.onerror = () => done(false); };
+      r.onerror = () => done(false); })`;
+  check(await tab.until(kept, 5000, "records: the run kept by the browser"), "the run played is kept in IndexedDB");
+
+  await tab.cmd("Page.navigate", { url: own.origin + "/index.html" });
+  if (await tab.until("typeof Module !== 'undefined' && Module.vkFirstFrameMs !== undefined && Module._vk_probe(4) === 1", 20000, "records: menu again")) {
+    await tab.key("KeyR", 82, 100);
+    check(await tab.until("Module._vk_probe(5) === 1", 3000, "records: the run listed after a reload"),
+          "after a reload the records screen lists the run played");
+    await sleep(300);
+    if (shots) await shot(tab, "records.png");
+    await tab.key("Enter", 13, 100);
+    check(await tab.until("Module._vk_probe(6) === 1", 2000, "records: the watch"), "Enter watches the run");
+    await sleep(400);
+    if (shots) await shot(tab, "records-watch.png");
+    await tab.key("Escape", 27, 100);
+    check(await tab.until("Module._vk_probe(6) === 0 && Module._vk_probe(5) === 1", 2000, "records: watch stopped"),
+          "Esc stops the watch, back on the records screen");
+    // The game reads the keys once a frame: a release and a press within one frame are not seen.
+    await sleep(100);
+    await tab.key("Escape", 27, 100);
+    check(await tab.until("Module._vk_probe(5) === -1", 3000, "records: closed after the watch"),
+          "Esc stops the watch and Esc closes the screen");
+  }
+  check(tab.errors.length === 0, `records: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
+  own.close();
+}
+
+// The loading screen as a visitor on a slow line sees it (400 KB/s): its picture in the shots.
+async function loadingShot() {
+  const own = await servePage(pageDir);
+  const tab = await openTab();
+  await tab.cmd("Network.enable");
+  await tab.cmd("Network.emulateNetworkConditions", { offline: false, latency: 100, downloadThroughput: 400 * 1024,
+                                                     uploadThroughput: 100 * 1024 });
+  await tab.cmd("Page.navigate", { url: own.origin + "/index.html" });
+  const shown = await tab.until(`document.getElementById("progress") !== null &&
+      document.getElementById("progress").value > 0.2`, 20000, "the loading screen's progress");
+  if (shown) await shot(tab, "loading.png");
+  check(shown && (await tab.eval("Module.vkFirstFrameMs === undefined")), "a slow load shows its progress");
+  await tab.cmd("Page.close").catch(() => {});
+  own.close();
+}
+
 // A second visit with the server gone starts from the service worker's cache.
 async function offlineCheck() {
   const own = await servePage(pageDir);
@@ -323,6 +394,8 @@ async function languageChecks() {
   const tab = await openTab("en-GB,en");
   if (!(await loadGame(tab, "/index.html"))) return;
   check((await tab.eval("navigator.languages[0]")) === "en-GB", "the browser's language is English");
+  check(await tab.eval(`performance.getEntriesByType("resource").some((e) => e.name.endsWith("LanguagePictures.vkf"))`),
+        "an English page fetches the English pictures");
   check((await tab.eval("document.documentElement.lang")) === "en" &&
         (await tab.eval("document.getElementById('fullscreen').textContent")) === "Full screen",
         "an English browser gets the page's own texts in English");
@@ -332,6 +405,13 @@ async function languageChecks() {
   }
   if (shots) await shot(tab, "menu-en.png");
   check(tab.errors.length === 0, `English: no console errors${tab.errors.length ? ": " + tab.errors.join(" | ") : ""}`);
+
+  const demo = await openTab("en-GB,en");
+  await demo.cmd("Page.navigate", { url: `${origin}/index.html?demo=demos/energy.vkd` });
+  if (await demo.until("typeof Module !== 'undefined' && Module.vkDemoEnded === true", 20000, "an English demo ends")) {
+    const note = await demo.eval("document.getElementById('demo-note').textContent");
+    check(note === "The demo is over: 137 frames.", `an English page says the demo is over in English ("${note}")`);
+  }
 
   const russian = await openTab("en-GB,en");
   if (!(await loadGame(russian, "/index.html?lang=ru"))) return;
@@ -347,12 +427,12 @@ async function languageChecks() {
 async function demoChecks() {
   await playDemo("demo=demos/energy.vkd", "the demo energy.vkd");
   await refusedDemo("demo=demos/bad.vkd", ["demos/bad.vkd:8: "], "a damaged demo");
-  await refusedDemo("demo=demos/other-level.vkd", ["demo was recorded with another 1.vrk", "playback refused"],
+  await refusedDemo("demo=demos/other-level.vkd", ["демонстрация записана с другим файлом 1.vrk", "отклонено"],
                     "a demo recorded on another level 1");
   await playDemo("demo=demos/other-level.vkd&force=1", "the demo on another level 1 with &force=1",
-                 "demo was recorded with another 1.vrk");
-  await refusedDemo("demo=demos/none.vkd", ["demos/none.vkd: cannot fetch the demo (HTTP 404)"], "a missing demo");
-  await refusedDemo("demo=http://example.invalid/energy.vkd", ["only demos on this page's own site"],
+                 "демонстрация записана с другим файлом 1.vrk");
+  await refusedDemo("demo=demos/none.vkd", ["demos/none.vkd: демонстрация не загружается (HTTP 404)"], "a missing demo");
+  await refusedDemo("demo=http://example.invalid/energy.vkd", ["только демонстрации с сайта этой страницы"],
                     "a demo on another site");
 }
 
@@ -373,6 +453,8 @@ try {
     const wasm = await tab.eval(`(() => { const e = performance.getEntriesByType("resource").find((r) => r.name.endsWith(".wasm"));
         return [e.encodedBodySize, e.decodedBodySize]; })()`);
     check(wasm[0] > 0 && wasm[0] < wasm[1] * 0.5, `the program comes compressed (${wasm[0]} of ${wasm[1]} bytes)`);
+    check(await tab.eval(`!performance.getEntriesByType("resource").some((e) => e.name.endsWith("LanguagePictures.vkf"))`),
+          "a Russian page does not fetch the pictures of other languages");
     measures.startup = await startupSplit(tab);
     measures.firstFrameMs = measures.startup.frame;
     check(measures.firstFrameMs <= 1000, `first frame after ${measures.firstFrameMs} ms`);
@@ -443,7 +525,8 @@ try {
       return false;
     }
     const message = await broken.eval("document.getElementById('error-message').textContent");
-    check(message.length > 0, `the overlay ${when} names the error ("${message}")`);
+    check(message.startsWith(`${origin}/broken/levels.vkl, уровень 1.vrk: `) && message.length > 60,
+          `the overlay ${when} names the level pack, the level and the error ("${message}")`);
     const f0 = await broken.eval("Module.vkFrames");
     await sleep(300);
     check((await broken.eval("Module.vkFrames")) === f0, `frames hold while the overlay ${when} is open`);
@@ -475,6 +558,8 @@ try {
   if (menuFrame) await webglMenuCheck();
   await startChecks();
   await controlChecks();
+  if (shots) await loadingShot();
+  await recordsCheck();
   await offlineCheck();
 } catch (e) {
   check(false, `test stopped: ${e.stack}`);

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-// The window as the sessions of the desktop game share it. While a screen outside the game is shown
+// The window as the sessions of a game share it (the desktop's, the page's). While a screen outside the game is shown
 // (the records, a run watched) the game runs no frame and its events go to that screen; the window's
 // events the game must still learn of (focus, painting, a closed window, where the pointer is now)
 // are held for it and given to it when it plays again. The window stays open when a session's form
