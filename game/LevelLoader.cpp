@@ -52,6 +52,11 @@ void LoadLevel(TGame& game, const std::string& fileName) {
     const std::string path = LevelFolder::PathOf(fileName);
     std::optional<platform::RegularFile> file = platform::RegularFile::Open(path);
     if (!file) {
+        // The observer learns of a missing file too (as one of no bytes), so that a recording
+        // made without it is not taken for one made with it.
+        if (Observer()) {
+            Observer()(fileName, {});
+        }
         return;
     }
     uint8_t record[kRecordSize];

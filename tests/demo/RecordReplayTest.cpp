@@ -115,6 +115,16 @@ TEST_F(RecordReplayTest, AChangedLevelFileIsNamed) {
     EXPECT_EQ(LevelDigests::Differing(read), std::vector<std::string>{"1.vrk"});
 }
 
+TEST_F(RecordReplayTest, ALevelFileAbsentFromTheRecordingIsNamedOnceItExists) {
+    // The game plays on without the file; a replay where it exists would play another level.
+    const std::string demo = (folder.Path() / "none.vkd").string();
+    RecordGame(demo);
+    const Demo read = DemoReader::ReadFile(demo);
+    EXPECT_TRUE(LevelDigests::Differing(read).empty());
+    folder.Write("1.vrk", OpenLevel());
+    EXPECT_EQ(LevelDigests::Differing(read), std::vector<std::string>{"1.vrk"});
+}
+
 TEST(ScreenHashTest, IsFnv1a64) {
     EXPECT_EQ(ScreenHash::Of({}), 0xcbf29ce484222325ull);
     const uint8_t a[] = {'a'};
