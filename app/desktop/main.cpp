@@ -135,13 +135,7 @@ int main(int argc, char** argv) {
     UseUserLanguage();
     CommandLine options;
     std::string error;
-    bool parsed = options.Parse(arguments, error);
-    // --lang also holds for what the parse says: it is read again in the language asked for.
-    if (!options.Language.empty()) {
-        SetLanguage(options.Language);
-        parsed = options.Parse(arguments, error);
-    }
-    if (!parsed) {
+    if (!ParseInTheirLanguage(options, arguments, error)) {
         std::cerr << "vorkalith: " << platform::EscapeControls(error) << '\n' << CommandLine::TryHelp();
         return 2;
     }

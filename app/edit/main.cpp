@@ -68,13 +68,7 @@ int main(int argc, char** argv) {
     UseUserLanguage();
     EditCommandLine options;
     std::string error;
-    bool parsed = options.Parse(arguments, error);
-    // --lang also holds for what the parse says: it is read again in the language asked for.
-    if (!options.Language.empty()) {
-        SetLanguage(options.Language);
-        parsed = options.Parse(arguments, error);
-    }
-    if (!parsed) {
+    if (!ParseInTheirLanguage(options, arguments, error)) {
         std::cerr << "vorkalith-edit: " << ForTerminal(error) << '\n' << EditCommandLine::Usage();
         return 2;
     }

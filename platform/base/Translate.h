@@ -42,3 +42,16 @@ void SetCatalogueFolder(const std::string& folder);
 // Where there is no gettext (the page), the translations of language `code` as pairs of source
 // text and translation, handed over by the program; they replace any given before.
 void SetTranslations(const std::string& code, std::vector<std::pair<std::string, std::string>> pairs);
+
+// Parses a program's `arguments` into `options` (a command line with Parse and a Language field);
+// when they name a language, it is chosen and the arguments read again, so that what the parse
+// says is in that language too. False with the reason in `error`, as Parse gives it.
+template <class Options>
+bool ParseInTheirLanguage(Options& options, const std::vector<std::string>& arguments, std::string& error) {
+    bool parsed = options.Parse(arguments, error);
+    if (!options.Language.empty()) {
+        SetLanguage(options.Language);
+        parsed = options.Parse(arguments, error);
+    }
+    return parsed;
+}
