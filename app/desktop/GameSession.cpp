@@ -11,6 +11,7 @@
 #include "platform/app/Application.h"
 #include "platform/base/Translate.h"
 #include "records/RecordsFile.h"
+#include "records/RecordsKey.h"
 #include "records/RecordsScreen.h"
 #include "records/RunSender.h"
 #include "records/RunWatch.h"
@@ -24,15 +25,8 @@
 
 namespace {
 
-constexpr int kKeyR = 19;
-constexpr uint8_t kMenu = 0;
-
 void Warn(const std::string& message) {
     std::cerr << "vorkalith: " << message << std::endl;
-}
-
-bool Held(const platform::KeyState& keys, int key) {
-    return (keys[static_cast<std::size_t>(key)] & 0x80) != 0;
 }
 
 } // namespace
@@ -79,8 +73,7 @@ GameSession::Next GameSession::Run(bool& started) {
         }
         form->Interface = MakePlayerInterface(dailyDemo);
         FrameLoop loop(application);
-        // R held when the session starts (or a screen closes) opens the records only once released.
-        bool recordsKeyHeld = true;
+        RecordsKey recordsKey;
         bool more = true;
         while (more) {
             if (recorder) {
@@ -99,10 +92,7 @@ GameSession::Next GameSession::Run(bool& started) {
             }
             platform::KeyState keys{};
             keys_.GetEveryKey(keys);
-            const bool recordsKey = Held(keys, kKeyR);
-            const bool open = recordsKey && !recordsKeyHeld && form->World.GameState == kMenu;
-            recordsKeyHeld = recordsKey;
-            if (open) {
+            if (recordsKey.Opens(keys, *form)) {
                 if (writer) {
                     writer->Sync();
                 }
@@ -110,7 +100,7 @@ GameSession::Next GameSession::Run(bool& started) {
                     next = Next::Daily;
                     break;
                 }
-                recordsKeyHeld = true;
+                recordsKey.ScreenClosed();
             }
         }
         if (keeper) {

@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr std::size_t kKeyR = 19;
-constexpr uint8_t kMenu = 0;
-
 void Warn(const std::string& message) {
     std::cerr << "vorkalith: " << message << std::endl;
 }
@@ -62,7 +59,7 @@ bool PageSession::Frame() {
     if (visit_) {
         if (!visit_->Frame()) {
             visit_.reset();
-            recordsKeyHeld_ = true;
+            recordsKey_.ScreenClosed();
         }
         return true;
     }
@@ -79,10 +76,7 @@ bool PageSession::Frame() {
     }
     platform::KeyState keys{};
     page_.GetKeyState(keys);
-    const bool recordsKey = (keys[kKeyR] & 0x80) != 0;
-    const bool open = recordsKey && !recordsKeyHeld_ && form_->World.GameState == kMenu;
-    recordsKeyHeld_ = recordsKey;
-    if (open) {
+    if (recordsKey_.Opens(keys, *form_)) {
         // The runs of this session are watched from the demo as written so far.
         writer_->Sync();
         visit_ = std::make_unique<PageRecordsVisit>(*form_, gate_, page_, *records_, keeper_->LastKept());

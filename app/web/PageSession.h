@@ -4,6 +4,7 @@
 #include "demo/FrameLoop.h"
 #include "demo/RecordingPlatform.h"
 #include "demo/WindowGate.h"
+#include "records/RecordsKey.h"
 
 #include <memory>
 #include <string>
@@ -54,6 +55,6 @@ private:
     std::unique_ptr<FrameLoop> loop_;
     TForm1* form_ = nullptr;
     std::unique_ptr<PageRecordsVisit> visit_;
-    // R held when the game starts (or the screen closes) opens the records only once released.
-    bool recordsKeyHeld_ = true;
+    // R in the menu opens the records screen.
+    RecordsKey recordsKey_;
 };
